@@ -1,0 +1,81 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "card/benefit.h"
+#include "card/subscriber_record.h"
+
+namespace card {
+
+// The data behind the card window: the 15 cell texts, the benefit divisor
+// and the chosen benefit option.
+//
+// A write that changes a cell raises the change notification for its index
+// before SetCellText returns: the watchers are told first, then the
+// recalculation runs, and its own writes nest until nothing changes. A write
+// of the text already held raises nothing.
+class SubscriberCard {
+ public:
+  // Learns of every cell change; it must not write to the card itself.
+  using Watcher = std::function<void(int index)>;
+
+  // The creation state: the initial texts of the field table, option "0%"
+  // marked, no notification raised.
+  SubscriberCard();
+
+  // A copy holds the same texts, divisor and option, and has no watchers.
+  SubscriberCard(const SubscriberCard& other);
+  SubscriberCard& operator=(const SubscriberCard& other);
+  SubscriberCard(SubscriberCard&&) = default;
+  SubscriberCard& operator=(SubscriberCard&&) = default;
+
+  // `index` is 0 to 14 in every call below.
+  const std::string& CellText(int index) const { return cells_[index]; }
+  void SetCellText(int index, std::string_view text);
+
+  std::int16_t BenefitDivisor() const { return benefit_divisor_; }
+  BenefitOption ChosenBenefit() const { return chosen_benefit_; }
+
+  // Sets the option's divisor, then ResetSubscriptionCharge.
+  void ChooseBenefit(BenefitOption option);
+  // Writes "0", then "1,3", into the subscription charge, so that the card is
+  // recalculated under the divisor in force even if it held "1,3" already.
+  void ResetSubscriptionCharge();
+  // After a save: names emptied, charge "1,3", the other amounts "0". The
+  // divisor and the option stay.
+  void ResetForNextEntry();
+  // Writes cells 0 to 13 in order; cell 14 is left to the recalculation.
+  void LoadFromResults(const ResultRow& texts);
+  // The start sequence of the card window: divisor 1, then option "0%"
+  // chosen by the program.
+  void Start();
+
+  // The 15 texts as they stand.
+  const SubscriberRecord& Snapshot() const { return cells_; }
+
+  // The cell of the billing table at which the recalculation stops, because
+  // its text is not a number, or nullopt while the table computes.
+  std::optional<int> FailedCell() const { return failed_cell_; }
+
+  // How many change notifications are running now, nested (0 outside any).
+  int NotificationDepth() const { return depth_; }
+
+  void Watch(Watcher watcher);
+
+ private:
+  void Notify(int index);
+
+  SubscriberRecord cells_;
+  std::int16_t benefit_divisor_ = 1;
+  BenefitOption chosen_benefit_ = BenefitOption::kNone;
+  std::optional<int> failed_cell_;
+  int depth_ = 0;
+  std::vector<Watcher> watchers_;
+};
+
+}  // namespace card

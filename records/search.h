@@ -1,0 +1,53 @@
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "card/subscriber_card.h"
+#include "records/failure.h"
+#include "records/search_results.h"
+#include "records/subscriber_file.h"
+
+namespace records {
+
+enum class SearchMode {
+  kNone,         // no option chosen: the file is opened and closed, no more
+  kBySurname,    // field 0, exact text
+  kByFirstName,  // field 1, exact text
+  kByTelephone,  // field 4, as a number
+};
+
+// Asks the clerk for the query; returns the UTF-8 text, empty when cancelled.
+using Prompt = std::function<std::string()>;
+
+struct SearchOutcome {
+  enum class Stop {
+    kEndOfFile,       // the whole file was read
+    kNoMode,          // no mode chosen: nothing asked, nothing added
+    kEmptyQuery,      // telephone mode, cancelled or empty: nothing read
+    kFailed,          // see `failure`
+  };
+  Stop stop = Stop::kEndOfFile;
+  int rows_added = 0;
+  std::optional<Failure> failure;  // the file, or a telephone query that is
+                                   // not a number
+};
+
+// Opens the file, then (with a mode) asks the prompt for the query, then
+// appends pieces 0 to 13 of every matching line to `results`, in file order.
+// The prompt is never called when the file cannot be opened.
+SearchOutcome SearchRecords(
+    SearchMode mode, const Prompt& prompt, SearchResults& results,
+    const std::filesystem::path& path = kSubscriberFileName);
+
+// Empties the result columns.
+void ClearResults(SearchResults& results);
+
+// Loads result row `row` (-1: none selected) into the card; false, with the
+// card unchanged, when there is no such row.
+bool ViewSelected(int row, const SearchResults& results,
+                  card::SubscriberCard& card);
+
+}  // namespace records

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "card/subscriber_card.h"
+#include "card/subscriber_record.h"
+#include "records/failure.h"
+
+namespace records {
+
+// The subscriber file, in the working directory.
+inline constexpr const char* kSubscriberFileName = "Blank.txt";
+
+// The bytes of one saved line: each field in Windows-1251 followed by one
+// space, then CR LF; or the first field holding a character the code page
+// cannot represent, named by its caption in the message.
+Result<std::string> FormatLine(const card::SubscriberRecord& record);
+
+// Appends the card as one line to the file and resets the card for the next
+// subscriber. The line is written whole and flushed to the disc before the
+// card is reset; on any failure nothing of it remains in the file, the card
+// is left as it was and the failure comes back.
+std::optional<Failure> SaveRecord(
+    card::SubscriberCard& card,
+    const std::filesystem::path& path = kSubscriberFileName);
+
+}  // namespace records
