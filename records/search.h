@@ -22,22 +22,29 @@ enum class SearchMode {
 // Asks the clerk for the query; returns the UTF-8 text, empty when cancelled.
 using Prompt = std::function<std::string()>;
 
+// How a search ended, so that the window shows a message only where one is
+// due: a failure always carries one, the other endings none.
 struct SearchOutcome {
   enum class Stop {
-    kEndOfFile,       // the whole file was read
-    kNoMode,          // no mode chosen: nothing asked, nothing added
-    kEmptyQuery,      // telephone mode, cancelled or empty: nothing read
-    kFailed,          // see `failure`
+    kEndOfFile,   // the search ran to its end (rows_added may be 0)
+    kNoMode,      // no mode chosen: nothing asked, nothing added
+    kEmptyQuery,  // telephone mode, cancelled or empty: nothing read
+    kFailed,      // see `failure`
   };
   Stop stop = Stop::kEndOfFile;
+  // Rows appended by this search; after a read error, those found before it
+  // stay in the results and are counted here.
   int rows_added = 0;
-  std::optional<Failure> failure;  // the file, or a telephone query that is
-                                   // not a number
+  // The file could not be opened or read, or the telephone query is not a
+  // number.
+  std::optional<Failure> failure;
 };
 
 // Opens the file, then (with a mode) asks the prompt for the query, then
-// appends pieces 0 to 13 of every matching line to `results`, in file order.
-// The prompt is never called when the file cannot be opened.
+// appends pieces 0 to 13 of every matching line to `results`, in file order,
+// below the rows already there. The prompt is never called when the file
+// cannot be opened. A line too short for the compared piece, or whose
+// telephone piece is not a number, does not match.
 SearchOutcome SearchRecords(
     SearchMode mode, const Prompt& prompt, SearchResults& results,
     const std::filesystem::path& path = kSubscriberFileName);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <cstdint>
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -10,8 +10,9 @@
 namespace records {
 
 // The 14 parallel result columns: row r of every column comes from the same
-// matching line, rows in the order found. Stored compactly, in the file's
-// own bytes; texts are decoded when asked for.
+// matching line, rows in the order found. A row is kept as its line's own
+// bytes (Windows-1251), pieces 0 to 13 joined by single spaces, so that it
+// costs little more than the line itself; texts are decoded when asked for.
 class SearchResults {
  public:
   static constexpr int kColumnCount = card::kResultColumnCount;
@@ -22,20 +23,22 @@ class SearchResults {
   // The 14 texts of a row, for loading it into the card.
   card::ResultRow Row(int row) const;
 
-  // Appends one row from the pieces of a matching line (Windows-1251 bytes);
-  // missing pieces are empty texts, pieces after the 14th are not kept.
+  // Appends one row from the pieces of a matching line, as SplitLine cuts
+  // it: Windows-1251 bytes, no space inside a piece. Missing pieces are
+  // empty texts; pieces after the 14th are not kept.
   void AppendPieces(const std::vector<std::string_view>& pieces);
-  // Appends every row of `other`, in order.
-  void Append(SearchResults&& other);
-  // Empties all 14 columns.
+  // Empties all 14 columns and gives their memory back.
   void Clear();
 
   // Bytes held, for the memory benchmark.
   std::size_t MemoryBytes() const;
 
  private:
-  std::string bytes_;
-  std::vector<std::uint32_t> offsets_;
+  // The bytes of `column` in `row`.
+  std::string_view Piece(int column, int row) const;
+
+  std::vector<char> bytes_;
+  std::vector<std::size_t> row_ends_;  // end of each row in bytes_
 };
 
 }  // namespace records
