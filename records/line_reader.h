@@ -1,11 +1,11 @@
 #pragma once
 
-#include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <string>
 #include <string_view>
 
+#include "records/append_file.h"
 #include "records/failure.h"
 
 namespace records {
@@ -18,7 +18,8 @@ class LineReader {
  public:
   // Opens the file for reading; a missing or unreadable file is a failure
   // with a Russian message naming the file and the system's reason.
-  static Result<LineReader> Open(const std::filesystem::path& path);
+  static Result<LineReader> Open(const std::filesystem::path& path,
+                                 FileSystem& files = PlatformFileSystem());
 
   LineReader(LineReader&&) noexcept;
   LineReader& operator=(LineReader&&) noexcept;
@@ -28,7 +29,8 @@ class LineReader {
   // the end of the file. A read error is a failure.
   Result<bool> Next(std::string_view& line);
 
-  // Whether the end of the file has been reached.
+  // Whether the end of the file has been reached: no line is left, so that
+  // Next would report the end. The reader looks ahead to know it.
   bool AtEnd() const;
 
   // Closes the file now; later calls of Next report the end.

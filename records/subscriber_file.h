@@ -6,6 +6,7 @@
 
 #include "card/subscriber_card.h"
 #include "card/subscriber_record.h"
+#include "records/append_file.h"
 #include "records/failure.h"
 
 namespace records {
@@ -19,11 +20,15 @@ inline constexpr const char* kSubscriberFileName = "Blank.txt";
 Result<std::string> FormatLine(const card::SubscriberRecord& record);
 
 // Appends the card as one line to the file and resets the card for the next
-// subscriber. The line is written whole and flushed to the disc before the
-// card is reset; on any failure nothing of it remains in the file, the card
-// is left as it was and the failure comes back.
+// subscriber. The line is written whole, under an exclusive lock that other
+// saving copies of the program respect, and flushed to the disc before the
+// card is reset; on any failure the file is cut back to its length before
+// the save, the card is left as it was and the failure comes back. A last
+// line without its break (left by hand editing) is ended with CR LF first,
+// so that the new line stands on its own.
 std::optional<Failure> SaveRecord(
     card::SubscriberCard& card,
-    const std::filesystem::path& path = kSubscriberFileName);
+    const std::filesystem::path& path = kSubscriberFileName,
+    FileSystem& files = PlatformFileSystem());
 
 }  // namespace records

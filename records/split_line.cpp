@@ -1,0 +1,23 @@
+#include "records/split_line.h"
+
+#include <algorithm>
+
+namespace records {
+
+std::vector<std::string_view> SplitLine(std::string_view line) {
+  std::vector<std::string_view> pieces;
+  if (line.empty()) return pieces;
+  pieces.reserve(
+      static_cast<std::size_t>(std::count(line.begin(), line.end(), ' ')) + 1);
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t space = line.find(' ', start);
+    if (space == std::string_view::npos) break;
+    pieces.push_back(line.substr(start, space - start));
+    start = space + 1;
+  }
+  pieces.push_back(line.substr(start));
+  return pieces;
+}
+
+}  // namespace records

@@ -1,0 +1,179 @@
+#include "records/subscriber_file.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <span>
+#include <string_view>
+#include <variant>
+
+#include "records/cp1251.h"
+
+namespace records {
+namespace {
+
+const std::string kNotSaved = "Карточка не записана. ";
+
+std::string CodeText(char32_t character) {
+  std::array<char, 16> text{};
+  std::snprintf(text.data(), text.size(), "U+%04X",
+                static_cast<unsigned>(character));
+  return text.data();
+}
+
+// The whole UTF-8 sequence that starts at `offset`.
+std::string_view CharacterAt(std::string_view text, std::size_t offset) {
+  std::size_t end = offset + 1;
+  while (end < text.size() &&
+         (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) {
+    ++end;
+  }
+  return text.substr(offset, end - offset);
+}
+
+std::string UnrepresentableMessage(int index, std::string_view text,
+                                   const Unrepresentable& bad) {
+  // Control characters and broken text are named by their code alone.
+  const bool visible = bad.character >= 0xA0 && bad.character != 0xFFFD;
+  std::string character =
+      visible ? "«" + std::string(CharacterAt(text, bad.offset)) + "» (" +
+                    CodeText(bad.character) + ")"
+              : CodeText(bad.character);
+  return "В поле «" + std::string(card::kFields[index].caption) +
+         "» есть знак " + character +
+         ", которого нет в кодировке файла (Windows-1251).";
+}
+
+bool EndsWithLineBreak(std::string_view tail) {
+  return tail.ends_with('\r') || tail.ends_with("\r\n");
+}
+
+// Closes the file on every way out of an append.
+class ClosingHandle {
+ public:
+  ClosingHandle(FileSystem& files, FileSystem::Handle handle)
+      : files_(files), handle_(handle) {}
+  ClosingHandle(const ClosingHandle&) = delete;
+  ClosingHandle& operator=(const ClosingHandle&) = delete;
+  ~ClosingHandle() { files_.Close(handle_); }
+
+ private:
+  FileSystem& files_;
+  FileSystem::Handle handle_;
+};
+
+// Appends the line whole and flushed, or leaves the file at its old length.
+std::optional<Failure> AppendLine(const std::filesystem::path& path,
+                                  std::string_view line, FileSystem& files) {
+  const std::string name = PathText(path);
+  const auto failed = [&name](std::string_view what, const Failure& reason) {
+    return Failure{kNotSaved + std::string(what) + " «" + name +
+                   "»: " + reason.message + "."};
+  };
+
+  Result<FileSystem::Opened> opened = files.OpenForAppend(path);
+  if (!opened) {
+    return failed("Не удалось открыть для записи файл", opened.failure());
+  }
+  const FileSystem::Handle file = opened.value().handle;
+  const ClosingHandle closing(files, file);
+
+  if (std::optional<Failure> failure = files.Lock(file)) {
+    return failed("Не удалось получить исключительный доступ к файлу",
+                  *failure);
+  }
+  // Under the lock no other save moves the end of the file.
+  Result<std::uint64_t> size = files.Size(file);
+  if (!size) return failed("Не удалось узнать размер файла", size.failure());
+  const std::uint64_t old_size = size.value();
+
+  std::string bytes;
+  if (old_size > 0) {
+    std::array<char, 2> tail{};
+    const auto wanted =
+        static_cast<std::size_t>(std::min<std::uint64_t>(old_size, 2));
+    Result<std::size_t> read =
+        files.ReadAt(file, old_size - wanted, std::span(tail.data(), wanted));
+    if (!read) {
+      return failed("Не удалось прочитать конец файла", read.failure());
+    }
+    if (read.value() != wanted) {
+      return failed("Не удалось прочитать конец файла",
+                    Failure{"файл укоротился во время записи"});
+    }
+    // A last line left without its break would swallow the new card.
+    if (!EndsWithLineBreak(std::string_view(tail.data(), wanted))) {
+      bytes = "\r\n";
+    }
+  }
+  bytes += line;
+
+  const auto cut_back = [&](Failure failure) {
+    if (std::optional<Failure> cut = files.Truncate(file, old_size)) {
+      Result<std::uint64_t> now = files.Size(file);
+      if (!now || now.value() != old_size) {
+        failure.message += " Вернуть файл к прежней длине не удалось (" +
+                           cut->message +
+                           "): в его конце может остаться эта строка или её "
+                           "часть; следующая запись начнётся с новой строки.";
+      }
+    }
+    return failure;
+  };
+
+  Result<std::size_t> written = files.Append(file, bytes);
+  if (!written) {
+    return cut_back(
+        failed("Не удалось записать строку в файл", written.failure()));
+  }
+  if (written.value() != bytes.size()) {
+    return cut_back(Failure{kNotSaved + "Строка записалась в файл «" + name +
+                            "» не целиком (" + std::to_string(written.value()) +
+                            " байт из " + std::to_string(bytes.size()) +
+                            "); возможно, на диске нет места."});
+  }
+  // A failed flush may have lost the data even if a later one succeeds, so
+  // the line does not count as saved.
+  if (std::optional<Failure> failure = files.Flush(file)) {
+    return cut_back(failed("Не удалось сохранить на диске файл", *failure));
+  }
+  if (opened.value().created) {
+    if (std::optional<Failure> failure = files.FlushFolder(path)) {
+      return cut_back(
+          failed("Не удалось сохранить на диске папку нового файла", *failure));
+    }
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+Result<std::string> FormatLine(const card::SubscriberRecord& record) {
+  std::string line;
+  for (int index = 0; index < card::kFieldCount; ++index) {
+    std::variant<std::string, Unrepresentable> encoded =
+        EncodeCp1251(record[index]);
+    if (const auto* bad = std::get_if<Unrepresentable>(&encoded)) {
+      return Failure{UnrepresentableMessage(index, record[index], *bad)};
+    }
+    line += std::get<std::string>(encoded);
+    line += ' ';
+  }
+  line += "\r\n";
+  return line;
+}
+
+std::optional<Failure> SaveRecord(card::SubscriberCard& card,
+                                  const std::filesystem::path& path,
+                                  FileSystem& files) {
+  // The snapshot is encoded before the file is touched.
+  Result<std::string> line = FormatLine(card.Snapshot());
+  if (!line) return Failure{kNotSaved + line.failure().message};
+  if (std::optional<Failure> failure = AppendLine(path, line.value(), files)) {
+    return failure;
+  }
+  card.ResetForNextEntry();
+  return std::nullopt;
+}
+
+}  // namespace records
