@@ -1,7 +1,5 @@
 #pragma once
 
-#include <optional>
-
 namespace card {
 
 class SubscriberCard;
@@ -9,10 +7,10 @@ class SubscriberCard;
 // Brings the due amounts and totals up to date with the four typed amounts
 // and the benefit divisor. An empty cell of the billing table is first given
 // "0"; all nine cells are read, and the first one that is not a number stops
-// the run before any derived cell is written: its index is returned. Each
-// derived cell is written from the values read at the start of the run; the
-// writes that change a cell nest further runs. The index of the cell whose
+// the run before any derived cell is written. Each derived cell is written
+// from the values read at the start of the run; the writes that change a cell
+// nest further runs. The index of the cell whose
 // change set off the run plays no part.
-std::optional<int> Recalculate(SubscriberCard& card, int index);
+void Recalculate(SubscriberCard& card, int index);
 
 }  // namespace card

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -38,6 +39,13 @@ class SubscriberCard {
   const std::string& CellText(int index) const { return cells_[index]; }
   void SetCellText(int index, std::string_view text);
 
+  // ParseNumber of the cell's text; remembered until the cell changes, since
+  // every recalculation reads all nine cells of the billing table.
+  std::optional<double> CellNumber(int index) const;
+  // SetCellText of FormatNumber(value); the formatting is skipped when the
+  // cell still holds the text written for this very value.
+  void SetCellNumber(int index, double value);
+
   std::int16_t BenefitDivisor() const { return benefit_divisor_; }
   BenefitOption ChosenBenefit() const { return chosen_benefit_; }
 
@@ -68,9 +76,20 @@ class SubscriberCard {
   void Watch(Watcher watcher);
 
  private:
+  // Stores the text; false when the cell held it already.
+  bool Store(int index, std::string_view text);
   void Notify(int index);
 
+  // What is known of a cell's text as a number; reset by every change.
+  struct NumberMemo {
+    bool parsed = false;
+    std::optional<double> number;  // when parsed
+    bool written = false;
+    double written_value = 0;  // when written by SetCellNumber
+  };
+
   SubscriberRecord cells_;
+  mutable std::array<NumberMemo, kFieldCount> memos_{};
   std::int16_t benefit_divisor_ = 1;
   BenefitOption chosen_benefit_ = BenefitOption::kNone;
   std::optional<int> failed_cell_;

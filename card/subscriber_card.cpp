@@ -1,0 +1,125 @@
+#include "card/subscriber_card.h"
+
+#include <bit>
+#include <cstdint>
+#include <utility>
+
+#include "card/number_text.h"
+#include "card/recalculate.h"
+
+namespace card {
+namespace {
+
+SubscriberRecord InitialTexts() {
+  SubscriberRecord texts;
+  for (int i = 0; i < kFieldCount; ++i) texts[i] = kFields[i].initial_text;
+  return texts;
+}
+
+// The cell at which the next recalculation would stop: the first cell of the
+// billing table that holds a text, not a number (an empty cell is refilled
+// with "0" and does not stop it).
+std::optional<int> FirstNonNumber(const SubscriberCard& card) {
+  for (int i = field::SubscriptionCharged; i <= field::TotalDue; ++i) {
+    if (!card.CellText(i).empty() && !card.CellNumber(i)) return i;
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+SubscriberCard::SubscriberCard() : cells_(InitialTexts()) {}
+
+SubscriberCard::SubscriberCard(const SubscriberCard& other)
+    : cells_(other.cells_),
+      memos_(other.memos_),
+      benefit_divisor_(other.benefit_divisor_),
+      chosen_benefit_(other.chosen_benefit_),
+      failed_cell_(other.failed_cell_) {}
+
+SubscriberCard& SubscriberCard::operator=(const SubscriberCard& other) {
+  if (this != &other) {
+    cells_ = other.cells_;
+    memos_ = other.memos_;
+    benefit_divisor_ = other.benefit_divisor_;
+    chosen_benefit_ = other.chosen_benefit_;
+    failed_cell_ = other.failed_cell_;
+    depth_ = 0;
+    watchers_.clear();
+  }
+  return *this;
+}
+
+bool SubscriberCard::Store(int index, std::string_view text) {
+  if (cells_[index] == text) return false;
+  cells_[index].assign(text);
+  memos_[index] = {};
+  return true;
+}
+
+void SubscriberCard::SetCellText(int index, std::string_view text) {
+  if (Store(index, text)) Notify(index);
+}
+
+std::optional<double> SubscriberCard::CellNumber(int index) const {
+  NumberMemo& memo = memos_[index];
+  if (!memo.parsed) {
+    memo.number = ParseNumber(cells_[index]);
+    memo.parsed = true;
+  }
+  return memo.number;
+}
+
+void SubscriberCard::SetCellNumber(int index, double value) {
+  NumberMemo& memo = memos_[index];
+  // Bitwise, so that 0 and -0 (both written "0") need no special case.
+  if (memo.written && std::bit_cast<std::uint64_t>(memo.written_value) ==
+                          std::bit_cast<std::uint64_t>(value)) {
+    return;
+  }
+  const bool changed = Store(index, FormatNumber(value));
+  // Remembered before the notification, whose nested writes may change the
+  // cell again and reset it.
+  memo.written = true;
+  memo.written_value = value;
+  if (changed) Notify(index);
+}
+
+void SubscriberCard::Notify(int index) {
+  ++depth_;
+  for (const Watcher& watcher : watchers_) watcher(index);
+  Recalculate(*this, index);
+  --depth_;
+  if (depth_ == 0) failed_cell_ = FirstNonNumber(*this);
+}
+
+void SubscriberCard::ChooseBenefit(BenefitOption option) {
+  chosen_benefit_ = option;
+  benefit_divisor_ = Benefit(option).divisor;
+  ResetSubscriptionCharge();
+}
+
+void SubscriberCard::ResetSubscriptionCharge() {
+  SetCellText(field::SubscriptionCharged, "0");
+  SetCellText(field::SubscriptionCharged,
+              kFields[field::SubscriptionCharged].initial_text);
+}
+
+void SubscriberCard::ResetForNextEntry() {
+  for (int i = 0; i < kFieldCount; ++i) SetCellText(i, kFields[i].initial_text);
+}
+
+void SubscriberCard::LoadFromResults(const ResultRow& texts) {
+  for (int i = 0; i < kResultColumnCount; ++i) SetCellText(i, texts[i]);
+}
+
+void SubscriberCard::Start() {
+  benefit_divisor_ = 1;
+  ChooseBenefit(BenefitOption::kNone);
+}
+
+void SubscriberCard::Watch(Watcher watcher) {
+  watchers_.push_back(std::move(watcher));
+}
+
+}  // namespace card

@@ -1,0 +1,215 @@
+#include "card/subscriber_card.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace card {
+namespace {
+
+// Every change notification, as (index, the cell's text, nesting depth).
+struct Change {
+  int index;
+  std::string text;
+  int depth;
+  bool operator==(const Change&) const = default;
+};
+
+class Recorder {
+ public:
+  explicit Recorder(SubscriberCard& card) {
+    card.Watch([this, &card](int index) {
+      changes_.push_back(
+          {index, card.CellText(index), card.NotificationDepth()});
+    });
+  }
+  std::vector<Change> Take() { return std::exchange(changes_, {}); }
+
+ private:
+  std::vector<Change> changes_;
+};
+
+const SubscriberRecord kStartTexts{"",    "",  "",  "",  "",    "",  "1,3", "0",
+                                   "1,3", "0", "0", "0", "1,3", "0", "1,3"};
+
+TEST(SubscriberCard, CreationStateHoldsTheInitialTexts) {
+  const SubscriberCard card;
+  EXPECT_EQ(card.Snapshot(),
+            (SubscriberRecord{"", "", "", "", "", "", "1,3", "0", "0", "0", "0",
+                              "0", "0", "0", "0"}));
+  EXPECT_EQ(card.ChosenBenefit(), BenefitOption::kNone);
+  EXPECT_EQ(card.FailedCell(), std::nullopt);
+  EXPECT_EQ(card.NotificationDepth(), 0);
+}
+
+TEST(SubscriberCard, StartRaisesTheNestedWritesOfTheRecalculation) {
+  SubscriberCard card;
+  Recorder recorder(card);
+  card.Start();
+  // Cell 6 goes to "0" (nothing to recompute) and back to "1,3"; each run
+  // then writes from the values it read at its start, so the stale runs
+  // further out put cell 14 back to "0" and the runs they nest mend it.
+  EXPECT_EQ(recorder.Take(), (std::vector<Change>{
+                                 {6, "0", 1},
+                                 {6, "1,3", 1},
+                                 {8, "1,3", 2},
+                                 {12, "1,3", 3},
+                                 {14, "1,3", 4},
+                                 {14, "0", 3},
+                                 {14, "1,3", 4},
+                                 {14, "0", 2},
+                                 {14, "1,3", 3},
+                             }));
+  EXPECT_EQ(card.Snapshot(), kStartTexts);
+  EXPECT_EQ(card.BenefitDivisor(), 1);
+  EXPECT_EQ(card.ChosenBenefit(), BenefitOption::kNone);
+  EXPECT_EQ(card.NotificationDepth(), 0);
+}
+
+TEST(SubscriberCard, WritingTheTextHeldRaisesNothing) {
+  SubscriberCard card;
+  card.Start();
+  Recorder recorder(card);
+  for (int i = 0; i < kFieldCount; ++i) card.SetCellText(i, kStartTexts[i]);
+  EXPECT_TRUE(recorder.Take().empty());
+
+  card.SetCellText(field::Surname, "Петров");
+  EXPECT_EQ(recorder.Take(),
+            (std::vector<Change>{{field::Surname, "Петров", 1}}));
+}
+
+TEST(SubscriberCard, WatcherLearnsOfTheChangeBeforeTheRecalculation) {
+  SubscriberCard card;
+  card.Start();
+  std::string due_when_told;
+  card.Watch([&](int index) {
+    if (index == field::MeteredCharged)
+      due_when_told = card.CellText(field::MeteredDue);
+  });
+  card.SetCellText(field::MeteredCharged, "4");
+  EXPECT_EQ(due_when_told, "0");
+  EXPECT_EQ(card.CellText(field::MeteredDue), "4");
+}
+
+struct BenefitCase {
+  BenefitOption option;
+  std::int16_t divisor;
+  SubscriberRecord after;  // after "7" typed into cell 6, then the option
+};
+
+class ChoosingABenefit : public testing::TestWithParam<BenefitCase> {};
+
+TEST_P(ChoosingABenefit, PutsTheChargeBackAndDivides) {
+  SubscriberCard card;
+  card.Start();
+  card.SetCellText(field::SubscriptionCharged, "7");
+  card.ChooseBenefit(GetParam().option);
+  EXPECT_EQ(card.BenefitDivisor(), GetParam().divisor);
+  EXPECT_EQ(card.ChosenBenefit(), GetParam().option);
+  EXPECT_EQ(card.Snapshot(), GetParam().after);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Options, ChoosingABenefit,
+    testing::Values(BenefitCase{BenefitOption::kNone, 1, kStartTexts},
+                    BenefitCase{BenefitOption::kTwenty,
+                                5,
+                                {"", "", "", "", "", "", "1,3", "0", "0,26",
+                                 "0", "0", "0", "0,26", "0", "0,052"}},
+                    BenefitCase{BenefitOption::kTwentyFive,
+                                4,
+                                {"", "", "", "", "", "", "1,3", "0", "0,325",
+                                 "0", "0", "0", "0,325", "0", "0,08125"}},
+                    BenefitCase{BenefitOption::kFifty,
+                                2,
+                                {"", "", "", "", "", "", "1,3", "0", "0,65",
+                                 "0", "0", "0", "0,65", "0", "0,325"}}));
+
+TEST(SubscriberCard, ChoosingTheChosenOptionAgainResetsTheCharge) {
+  SubscriberCard card;
+  card.Start();
+  card.SetCellText(field::SubscriptionCharged, "7");
+  Recorder recorder(card);
+  card.ChooseBenefit(BenefitOption::kNone);
+  EXPECT_EQ(card.Snapshot(), kStartTexts);
+  // Even with "1,3" in place the charge passes through "0" again.
+  card.ChooseBenefit(BenefitOption::kNone);
+  const std::vector<Change> changes = recorder.Take();
+  EXPECT_EQ(std::count(changes.begin(), changes.end(),
+                       Change{field::SubscriptionCharged, "0", 1}),
+            2);
+}
+
+TEST(SubscriberCard, ResetForNextEntryKeepsTheBenefit) {
+  struct Case {
+    BenefitOption option;
+    SubscriberRecord after;
+  };
+  for (const Case& c : {Case{BenefitOption::kNone, kStartTexts},
+                        Case{BenefitOption::kFifty,
+                             {"", "", "", "", "", "", "1,3", "0", "0,65", "0",
+                              "0", "0", "0,65", "0", "0,325"}}}) {
+    SubscriberCard card;
+    card.Start();
+    card.ChooseBenefit(c.option);
+    const std::vector<std::pair<int, const char*>> typed{
+        {field::Surname, "Иванов"},         {field::Address, "Ленина 5"},
+        {field::SubscriptionCharged, "10"}, {field::SubscriptionPaid, "4"},
+        {field::MeteredCharged, "7"},       {field::MeteredPaid, "2"}};
+    for (const auto& [cell, text] : typed) card.SetCellText(cell, text);
+    card.ResetForNextEntry();
+    EXPECT_EQ(card.Snapshot(), c.after);
+    EXPECT_EQ(card.ChosenBenefit(), c.option);
+  }
+}
+
+TEST(SubscriberCard, ResetForNextEntryCompletesPastANonNumber) {
+  SubscriberCard card;
+  card.Start();
+  card.SetCellText(field::Surname, "Иванов");
+  card.SetCellText(field::SubscriptionPaid, "abc");
+  card.ResetForNextEntry();
+  EXPECT_EQ(card.Snapshot(), kStartTexts);
+  EXPECT_EQ(card.FailedCell(), std::nullopt);
+}
+
+TEST(SubscriberCard, LoadFromResultsLeavesTheTotalDueToTheRecalculation) {
+  SubscriberCard card;
+  card.Start();
+  card.ChooseBenefit(BenefitOption::kFifty);
+  // A row saved under "0%": the derived texts in it are overwritten.
+  card.LoadFromResults({"Иванов", "Иван", "Иванович", "Ленина", "22", "77",
+                        "10", "4", "6", "7", "2", "5", "17", "6"});
+  EXPECT_EQ(
+      card.Snapshot(),
+      (SubscriberRecord{"Иванов", "Иван", "Иванович", "Ленина", "22", "77",
+                        "10", "4", "3", "7", "2", "2,5", "8,5", "3", "2,75"}));
+}
+
+TEST(SubscriberCard, LoadFromResultsWritesEveryCellPastANonNumber) {
+  SubscriberCard card;
+  card.Start();
+  card.LoadFromResults({"Иванов", "", "", "", "", "", "1,3", "x", "1,3", "0",
+                        "0", "0", "1,3", "0"});
+  EXPECT_EQ(card.CellText(field::Surname), "Иванов");
+  EXPECT_EQ(card.CellText(field::SubscriptionPaid), "x");
+  EXPECT_EQ(card.FailedCell(), field::SubscriptionPaid);
+}
+
+TEST(SubscriberCard, CopyHasTheTextsButNotTheWatchers) {
+  SubscriberCard card;
+  card.Start();
+  int told = 0;
+  card.Watch([&](int) { ++told; });
+  SubscriberCard copy = card;
+  copy.SetCellText(field::Surname, "Сидоров");
+  EXPECT_EQ(told, 0);
+  EXPECT_EQ(card.CellText(field::Surname), "");
+  EXPECT_EQ(copy.CellText(field::SubscriptionDue), "1,3");
+}
+
+}  // namespace
+}  // namespace card
