@@ -1,0 +1,282 @@
+#include "ui/form1.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QImage>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include "ui_test_support.h"
+
+using ui_test::CardWindowFixture;
+
+namespace {
+
+// "8=7;12=7" as pairs of a box index and its text.
+std::vector<std::pair<int, QString>> Cells(const QString& list) {
+  std::vector<std::pair<int, QString>> cells;
+  for (const QString& item : list.split(u';', Qt::SkipEmptyParts)) {
+    const qsizetype equals = item.indexOf(u'=');
+    cells.emplace_back(item.left(equals).toInt(), item.mid(equals + 1));
+  }
+  return cells;
+}
+
+QRadioButton* Option(ui::Form1& form, int number) {
+  return form.findChild<QRadioButton*>(QStringLiteral("Option%1").arg(number));
+}
+
+bool IsMarked(const QLineEdit* box) {
+  return box->palette().color(QPalette::Text) == Qt::red &&
+         box->toolTip() == QStringLiteral("Не число");
+}
+
+}  // namespace
+
+class Form1Test : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void cleanup() {
+    const QStringList problems = dialogs_.TakeProblems();
+    QVERIFY2(problems.isEmpty(), qPrintable(problems.join(u'\n')));
+  }
+
+  void cyrillicFontInstalled() {
+    QVERIFY(QFontMetrics(QApplication::font()).inFont(QChar(0x424)));
+  }
+
+  void startState() {
+    CardWindowFixture card;
+    ui::Form1& form = card.form1();
+    QCOMPARE(form.windowTitle(), QStringLiteral("Form1"));
+    QCOMPARE(form.minimumSize(), QSize(563, 514));
+    QCOMPARE(form.maximumSize(), QSize(563, 514));
+    const QStringList texts = {"",    "",  "",  "",  "",    "",  "1,3", "0",
+                               "1,3", "0", "0", "0", "1,3", "0", "1,3"};
+    for (int i = 0; i < 15; ++i) QCOMPARE(card.CellText(i), texts[i]);
+    QVERIFY(Option(form, 1)->isChecked());
+    QCOMPARE(QApplication::focusWidget(), card.Cell(0));
+    QVERIFY(
+        !form.findChild<QPushButton*>(QStringLiteral("Command1"))->isVisible());
+  }
+
+  void typing_data() {
+    QTest::addColumn<int>("cell");
+    QTest::addColumn<bool>("selectFirst");
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<QString>("selected");
+    QTest::newRow("surname in Cyrillic") << 0 << false << "Иванов"
+                                         << "0=Иванов;8=1,3;14=1,3"
+                                         << "";
+    QTest::newRow("charge") << 6 << true << "7"
+                            << "6=7;8=7;12=7;14=7"
+                            << "";
+    QTest::newRow("paid beyond the charge") << 7 << true << "3,8"
+                                            << "7=3,8;8=-2,5;13=3,8;14=-2,5"
+                                            << "";
+    QTest::newRow("metered through 2 and 2,") << 9 << true << "2,5"
+                                              << "9=2,5;11=2,5;12=3,8;14=3,8"
+                                              << "";
+    QTest::newRow("number in a derived box replaced at once")
+        << 8 << true << "5"
+        << "8=1,3"
+        << "1,3";
+    QTest::newRow("emptied charge refilled and selected") << 6 << true << "\b"
+                                                          << "6=0;8=0;12=0;14=0"
+                                                          << "0";
+    QTest::newRow("refilled zero replaced by the next key")
+        << 10 << true << "\b4"
+        << "10=4;11=-4;13=4;14=-2,7"
+        << "";
+    QTest::newRow("letters stay and stop the sums") << 9 << false << "x5"
+                                                    << "9=0x5;11=0;12=1,3"
+                                                    << "";
+  }
+
+  void typing() {
+    QFETCH(int, cell);
+    QFETCH(bool, selectFirst);
+    QFETCH(QString, keys);
+    QFETCH(QString, expected);
+    QFETCH(QString, selected);
+    CardWindowFixture card;
+    QLineEdit* box = card.Cell(cell);
+    box->setFocus();
+    if (selectFirst) box->selectAll();
+    ui_test::Type(box, keys);
+    for (const auto& [index, text] : Cells(expected)) {
+      QCOMPARE(card.CellText(index), text);
+    }
+    QCOMPARE(box->selectedText(), selected);
+  }
+
+  void failingCellMarkedUntilANumber() {
+    CardWindowFixture card;
+    QLineEdit* paid = card.Cell(7);
+    paid->setFocus();
+    ui_test::Type(paid, QStringLiteral("x"));
+    QVERIFY(IsMarked(paid));
+    card.Retype(0, QStringLiteral("Ли"));
+    QVERIFY(IsMarked(paid));
+    paid->setFocus();
+    ui_test::Type(paid, QStringLiteral("\b"));
+    QVERIFY(!IsMarked(paid));
+    QVERIFY(paid->toolTip().isEmpty());
+    for (int i = 0; i < 15; ++i) QVERIFY(!IsMarked(card.Cell(i)));
+  }
+
+  void benefits_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("option");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("25% on an untouched card")
+        << "" << 3 << "6=1,3;8=0,325;12=0,325;14=0,08125";
+    QTest::newRow("50% puts the charge back")
+        << "6=7" << 4 << "6=1,3;8=0,65;12=0,65;14=0,325";
+    QTest::newRow("the chosen 0% clicked again")
+        << "6=7" << 1 << "6=1,3;8=1,3;12=1,3;14=1,3";
+  }
+
+  void benefits() {
+    QFETCH(QString, typed);
+    QFETCH(int, option);
+    QFETCH(QString, expected);
+    CardWindowFixture card;
+    for (const auto& [index, text] : Cells(typed)) card.Retype(index, text);
+    ui_test::ClickOption(Option(card.form1(), option));
+    QVERIFY(Option(card.form1(), option)->isChecked());
+    for (const auto& [index, text] : Cells(expected)) {
+      QCOMPARE(card.CellText(index), text);
+    }
+  }
+
+  void arrowKeysMoveWithinTheOptions() {
+    CardWindowFixture card;
+    Option(card.form1(), 1)->setFocus();
+    const struct {
+      Qt::Key key;
+      int checked;
+      const char* total_due;
+    } steps[] = {{Qt::Key_Down, 2, "0,052"},
+                 {Qt::Key_Down, 3, "0,08125"},
+                 {Qt::Key_Down, 4, "0,325"},
+                 {Qt::Key_Down, 4, "0,325"},
+                 {Qt::Key_Up, 3, "0,08125"}};
+    for (const auto& step : steps) {
+      QTest::keyClick(QApplication::focusWidget(), step.key);
+      QVERIFY(Option(card.form1(), step.checked)->isChecked());
+      QCOMPARE(card.CellText(14), QString::fromUtf8(step.total_due));
+    }
+  }
+
+  void tabOrder() {
+    CardWindowFixture card;
+    const QStringList chain = {
+        "Command2",  "Text1(1)",  "Text1(2)",  "Text1(3)", "Text1(4)",
+        "Command3",  "Text1(14)", "Text1(11)", "Text1(8)", "Text1(13)",
+        "Text1(10)", "Text1(7)",  "Text1(12)", "Text1(9)", "Text1(6)",
+        "Text1(5)",  "Option1",   "Text1(0)"};
+    for (const QString& name : chain) {
+      QCOMPARE(ui_test::PressTab()->objectName(), name);
+    }
+    // The group's one stop follows the chosen option.
+    ui_test::ClickOption(Option(card.form1(), 3));
+    card.Cell(5)->setFocus();
+    QCOMPARE(ui_test::PressTab()->objectName(), QStringLiteral("Option3"));
+    QCOMPARE(ui_test::PressTab()->objectName(), QStringLiteral("Text1(0)"));
+  }
+
+  void layout_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("geometry");
+    QTest::newRow("Frame1(0)") << "Frame1(0)" << QRect(8, 8, 513, 81);
+    QTest::newRow("Label2(0) in its frame")
+        << "Label2(0)" << QRect(184, 24, 97, 41);
+    QTest::newRow("Text1(3)") << "Text1(3)" << QRect(16, 112, 225, 97);
+    QTest::newRow("Text1(14)") << "Text1(14)" << QRect(352, 440, 81, 33);
+    QTest::newRow("Frame1(1)") << "Frame1(1)" << QRect(16, 264, 153, 49);
+    QTest::newRow("Command2") << "Command2" << QRect(448, 224, 81, 33);
+    QTest::newRow("Option4") << "Option4" << QRect(464, 440, 57, 33);
+    QTest::newRow("Line2") << "Line2" << QRect(544, 8, 1, 233);
+    QTest::newRow("Line3") << "Line3" << QRect(8, 496, 537, 1);
+  }
+
+  void layout() {
+    QFETCH(QString, name);
+    QFETCH(QRect, geometry);
+    CardWindowFixture card;
+    const auto* control = card.form1().findChild<QWidget*>(name);
+    QVERIFY(control);
+    QCOMPARE(control->geometry(), geometry);
+  }
+
+  void captions() {
+    CardWindowFixture card;
+    const QString heading =
+        card.form1()
+            .findChild<QGroupBox*>(QStringLiteral("Frame1(0)"))
+            ->title();
+    QCOMPARE(heading.size(), 35);
+    QVERIFY(heading.endsWith(QStringLiteral(" Korvant \"")));
+    QCOMPARE(Option(card.form1(), 2)->text(), QStringLiteral("20%"));
+  }
+
+  void greyBehindFramesAndLabelsNotBoxes() {
+    CardWindowFixture card;
+    const QImage image = card.form1().grab().toImage();
+    const QRgb grey = qRgb(224, 224, 224);
+    QCOMPARE(image.pixel(553, 505), grey);  // the window
+    QCOMPARE(image.pixel(100, 216), grey);  // inside Frame2
+    QCOMPARE(image.pixel(460, 470), grey);  // inside Frame4
+    QVERIFY(image.pixel(card.Cell(0)->geometry().center()) != grey);
+  }
+
+  void saveWritesTheLineAndResets() {
+    CardWindowFixture card;
+    card.SaveCard({{0, QStringLiteral("Иванов")}, {4, QStringLiteral("22")}});
+    QFile file(card.FilePath());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("\xC8\xE2\xE0\xED\xEE\xE2    22  "
+                                        "1,3 0 1,3 0 0 0 1,3 0 1,3 \r\n"));
+    QCOMPARE(card.CellText(0), QString());
+    QCOMPARE(card.CellText(4), QString());
+  }
+
+  void failedSaveKeepsTheCardAndSaysWhy() {
+    CardWindowFixture card;
+    QVERIFY(QDir().mkdir(card.FilePath()));  // a folder cannot be appended to
+    QString message;
+    dialogs_.Expect([&message](QWidget* dialog) {
+      auto* box = qobject_cast<QMessageBox*>(dialog);
+      QVERIFY(box);
+      message = box->text();
+      QTest::keyClick(box, Qt::Key_Return);
+    });
+    card.SaveCard({{0, QStringLiteral("Иванов")}, {6, QStringLiteral("5")}});
+    QVERIFY(message.contains(QStringLiteral("Blank.txt")));
+    QCOMPARE(card.CellText(0), QStringLiteral("Иванов"));
+    QCOMPARE(card.CellText(8), QStringLiteral("5"));
+  }
+
+  void enterAndEscInABoxPressNoButton() {
+    CardWindowFixture card;
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
+      QTest::keyClick(card.Cell(0), key);
+    }
+    QVERIFY(!QFile::exists(card.FilePath()));
+    QVERIFY(card.form1().isVisible());
+  }
+
+ private:
+  ui_test::DialogDriver dialogs_;
+};
+
+QTEST_MAIN(Form1Test)
+#include "form1_test.moc"

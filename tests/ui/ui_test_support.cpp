@@ -1,0 +1,158 @@
+#include "ui_test_support.h"
+
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QTest>
+
+#include "ui/form1.h"
+#include "ui/form3.h"
+
+namespace ui_test {
+
+DialogDriver::DialogDriver() {
+  timer_.setInterval(10);
+  connect(&timer_, &QTimer::timeout, this, &DialogDriver::Poll);
+  timer_.start();
+}
+
+void DialogDriver::Expect(Answer answer) {
+  expected_.push_back(std::move(answer));
+}
+
+QStringList DialogDriver::TakeProblems() {
+  QStringList problems = std::move(problems_);
+  problems_.clear();
+  for (std::size_t i = 0; i < expected_.size(); ++i) {
+    problems << QStringLiteral("an expected dialog never came");
+  }
+  expected_.clear();
+  return problems;
+}
+
+void DialogDriver::Poll() {
+  QWidget* dialog = QApplication::activeModalWidget();
+  if (answering_ || !dialog || !dialog->isVisible()) return;
+  answering_ = true;
+  if (expected_.empty()) {
+    problems_ << QStringLiteral("unexpected dialog: ") + Describe(dialog);
+  } else {
+    const Answer answer = std::move(expected_.front());
+    expected_.pop_front();
+    if (QTest::qWaitForWindowActive(dialog)) answer(dialog);
+    if (dialog->isVisible()) {
+      problems_ << QStringLiteral("dialog left open: ") + Describe(dialog);
+    }
+  }
+  if (dialog->isVisible()) {
+    if (auto* modal = qobject_cast<QDialog*>(dialog)) {
+      modal->done(QDialog::Rejected);
+    } else {
+      dialog->hide();
+    }
+  }
+  answering_ = false;
+}
+
+CardWindowFixture::CardWindowFixture() : previous_folder_(QDir::currentPath()) {
+  QDir::setCurrent(folder_.path());
+  form1_ = std::make_unique<ui::Form1>();
+  form1_->show();
+  QVERIFY(QTest::qWaitForWindowActive(form1_.get()));
+}
+
+CardWindowFixture::~CardWindowFixture() {
+  form1_.reset();
+  QDir::setCurrent(previous_folder_);
+}
+
+QLineEdit* CardWindowFixture::Cell(int index) const {
+  return form1_->findChild<QLineEdit*>(QStringLiteral("Text1(%1)").arg(index));
+}
+
+QString CardWindowFixture::FilePath() const {
+  return folder_.filePath(QStringLiteral("Blank.txt"));
+}
+
+void CardWindowFixture::Retype(int index, const QString& text) {
+  QLineEdit* box = Cell(index);
+  box->setFocus();
+  box->selectAll();
+  Type(box, text.isEmpty() ? QStringLiteral("\b") : text);
+}
+
+void CardWindowFixture::SaveCard(
+    const std::vector<std::pair<int, QString>>& cells) {
+  for (const auto& [index, text] : cells) Retype(index, text);
+  QTest::mouseClick(form1_->findChild<QPushButton*>(QStringLiteral("Command2")),
+                    Qt::LeftButton);
+}
+
+ui::Form3* CardWindowFixture::OpenSearch() {
+  QTest::mouseClick(form1_->findChild<QPushButton*>(QStringLiteral("Command3")),
+                    Qt::LeftButton);
+  ui::Form3* form3 = nullptr;
+  for (QWidget* window : QApplication::topLevelWidgets()) {
+    if (auto* found = qobject_cast<ui::Form3*>(window)) form3 = found;
+  }
+  if (form3 && !QTest::qWaitForWindowActive(form3)) return nullptr;
+  return form3;
+}
+
+void Type(QWidget* widget, const QString& text) {
+  for (const QChar character : text) {
+    if (character == u'\b') {
+      QTest::keyClick(widget, Qt::Key_Backspace);
+    } else {
+      QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown,
+                          QString(character), Qt::NoModifier);
+    }
+  }
+}
+
+QWidget* PressTab() {
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  return QApplication::focusWidget();
+}
+
+void ClickOption(QAbstractButton* option) {
+  QStyleOptionButton style_option;
+  style_option.initFrom(option);
+  const QRect indicator = option->style()->subElementRect(
+      QStyle::SE_RadioButtonIndicator, &style_option, option);
+  QTest::mouseClick(option, Qt::LeftButton, Qt::NoModifier, indicator.center());
+}
+
+void ClickRow(QAbstractItemView* list, int row) {
+  const QRect place = list->visualRect(list->model()->index(row, 0));
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
+                    place.center());
+}
+
+QStringList Rows(const QAbstractItemView* list) {
+  QStringList rows;
+  const QAbstractItemModel* model = list->model();
+  for (int row = 0; row < model->rowCount(); ++row) {
+    rows << model->index(row, 0).data().toString();
+  }
+  return rows;
+}
+
+QString Describe(const QWidget* dialog) {
+  QString text = dialog->windowTitle();
+  if (const auto* box = qobject_cast<const QMessageBox*>(dialog)) {
+    text += QStringLiteral(": ") + box->text();
+  } else if (const auto* prompt = qobject_cast<const QInputDialog*>(dialog)) {
+    text += QStringLiteral(": ") + prompt->labelText();
+  }
+  return text;
+}
+
+}  // namespace ui_test

@@ -1,0 +1,86 @@
+#pragma once
+
+#include <QLineEdit>
+#include <QObject>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <deque>
+#include <functional>
+#include <memory>
+
+class QAbstractButton;
+class QAbstractItemView;
+
+namespace ui {
+class Form1;
+class Form3;
+}  // namespace ui
+
+namespace ui_test {
+
+// Hands each modal dialog that a test expects to its answer, in order, and
+// ends any other one, noting it, so that a stray dialog fails the test
+// instead of hanging the run.
+class DialogDriver : public QObject {
+ public:
+  // Gets the dialog once it is active; it must end the dialog.
+  using Answer = std::function<void(QWidget* dialog)>;
+
+  DialogDriver();
+
+  void Expect(Answer answer);
+  // Dialogs that came unasked or were left open, and answers never used;
+  // empty when everything went as the test expected. Forgets them.
+  QStringList TakeProblems();
+
+ private:
+  void Poll();
+
+  QTimer timer_;
+  std::deque<Answer> expected_;
+  QStringList problems_;
+  bool answering_ = false;
+};
+
+// The card window, shown and active, in a fresh working folder of its own
+// (where it keeps Blank.txt) that is removed afterwards.
+class CardWindowFixture {
+ public:
+  CardWindowFixture();
+  ~CardWindowFixture();
+
+  ui::Form1& form1() { return *form1_; }
+  QLineEdit* Cell(int index) const;
+  QString CellText(int index) const { return Cell(index)->text(); }
+  QString FilePath() const;
+
+  // Replaces the text of box `index` as the clerk does: selects it all and
+  // types `text` key by key.
+  void Retype(int index, const QString& text);
+  // Fills boxes by index, then presses "Записать".
+  void SaveCard(const std::vector<std::pair<int, QString>>& cells);
+  // Presses "Поиск"; the search window, shown and active.
+  ui::Form3* OpenSearch();
+
+ private:
+  QString previous_folder_;
+  QTemporaryDir folder_;
+  std::unique_ptr<ui::Form1> form1_;
+};
+
+// One key event per character, each carrying its text (QTest::keyClicks
+// cannot type Cyrillic). '\b' is the Backspace key.
+void Type(QWidget* widget, const QString& text);
+// Tab to the focused widget; the widget that has the focus afterwards.
+QWidget* PressTab();
+// A mouse click where an option reacts: its indicator.
+void ClickOption(QAbstractButton* option);
+// A mouse click on row `row` of a list.
+void ClickRow(QAbstractItemView* list, int row);
+// The texts of a list's rows.
+QStringList Rows(const QAbstractItemView* list);
+// The texts the clerk reads on a message box or a prompt.
+QString Describe(const QWidget* dialog);
+
+}  // namespace ui_test

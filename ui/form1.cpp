@@ -1,0 +1,267 @@
+#include "ui/form1.h"
+
+#include <QButtonGroup>
+#include <QColor>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPalette>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
+#include <QStyleFactory>
+#include <optional>
+#include <string>
+
+#include "records/subscriber_file.h"
+#include "ui/controls.h"
+#include "ui/form3.h"
+
+namespace ui {
+namespace {
+
+constexpr Placed kFrames[] = {
+    {"Frame1(0)",
+     "Абонент телефонной сети \" Korvant \"",
+     {120, 120, 7695, 1215}},
+    {"Frame2", "Адрес абонента", {120, 1440, 3735, 1935}},
+    {"Frame3", "Номер абонента", {4080, 1560, 1935, 855}},
+    {"Frame1(1)", "Лицевой счет", {240, 3960, 2295, 735}},
+    {"Frame4", "Льготы", {6840, 4920, 1215, 2295}},
+};
+
+// Inside Frame1(0), placed relative to it.
+constexpr Placed kNameLabels[] = {
+    {"Label1(0)", "Фамилия", {240, 360, 1095, 495}},
+    {"Label2(0)", "Имя", {2760, 360, 1455, 615}},
+    {"Label3(0)", "Отчество", {5280, 360, 1695, 495}},
+};
+
+constexpr Placed kTableLabels[] = {
+    {"Label4", "Вид услуг", {720, 4920, 1215, 495}},
+    {"Label5", "Начислено", {2160, 4920, 1215, 495}},
+    {"Label6", "Погашено", {3720, 4920, 1215, 495}},
+    {"Label7", "К оплате", {5280, 4920, 1215, 495}},
+    {"Label1(1)", "Абонентская плата", {240, 5400, 1815, 495}},
+    {"Label2(1)", "Повременная плата", {240, 6000, 1815, 495}},
+    {"Label3(1)", "Итого", {240, 6600, 1215, 495}},
+};
+
+// Text1, by field index.
+constexpr Twips kCells[card::kFieldCount] = {
+    {240, 720, 2415, 495},   {2760, 720, 2415, 495},  {5280, 720, 2415, 495},
+    {240, 1680, 3375, 1455}, {4200, 1800, 1695, 495}, {360, 4200, 2055, 375},
+    {2160, 5400, 1215, 495}, {3720, 5400, 1215, 495}, {5280, 5400, 1215, 495},
+    {2160, 6000, 1215, 495}, {3720, 6000, 1215, 495}, {5280, 6000, 1215, 495},
+    {2160, 6600, 1215, 495}, {3720, 6600, 1215, 495}, {5280, 6600, 1215, 495},
+};
+
+constexpr Placed kCommand1 = {"Command1", "Command1", {6720, 3960, 1215, 495}};
+constexpr Placed kCommand2 = {"Command2", "Записать", {6720, 3360, 1215, 495}};
+constexpr Placed kCommand3 = {"Command3", "Поиск", {5280, 3360, 1215, 495}};
+
+// Option1 to Option4, in the order of card::kBenefits.
+constexpr Twips kOptions[card::kBenefitCount] = {
+    {6960, 5160, 855, 495},
+    {6960, 5640, 855, 495},
+    {6960, 6120, 855, 495},
+    {6960, 6600, 855, 495},
+};
+
+struct Line {
+  const char* name;
+  int x1, y1, x2, y2;
+};
+
+constexpr Line kLines[] = {
+    {"Line1", 120, 3600, 5160, 3600},
+    {"Line2", 8160, 120, 8160, 3600},
+    {"Line3", 120, 7440, 8160, 7440},
+    {"Line4", 8160, 3600, 8160, 7440},
+};
+
+// The tab order of the boxes between Command3 and the options.
+constexpr int kTableTabOrder[] = {14, 11, 8, 13, 10, 7, 12, 9, 6};
+
+const QColor kBackground(224, 224, 224);
+
+// A line one pixel wide from end to end of its geometry, which a QFrame line
+// is not; it takes no mouse clicks from the controls around it.
+class LineWidget : public QWidget {
+ public:
+  explicit LineWidget(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    painter.fillRect(rect(), palette().color(QPalette::WindowText));
+  }
+};
+
+}  // namespace
+
+Form1::Form1(QWidget* parent) : QWidget(parent) {
+  setObjectName(QStringLiteral("Form1"));
+  setWindowTitle(QStringLiteral("Form1"));
+  setFixedSize(TwipsSize(8445, 7710));
+  QPalette grey;
+  grey.setColor(QPalette::Window, kBackground);
+  setPalette(grey);
+
+  BuildControls();
+  SetTabOrder();
+  Wire();
+
+  // The window's load.
+  card_.Start();
+  controls_.options->button(static_cast<int>(card_.ChosenBenefit()))
+      ->setChecked(true);
+  controls_.text1[card::field::Surname]->setFocus();
+}
+
+Form1::~Form1() = default;
+
+void Form1::BuildControls() {
+  // Created bottom to top: the lines, the frames, then what stands on them.
+  for (const Line& line : kLines) {
+    auto* widget = new LineWidget(this);
+    widget->setObjectName(QString::fromUtf8(line.name));
+    widget->setGeometry(QRect(Pixels({line.x1, line.y1, 0, 0}).topLeft(),
+                              Pixels({line.x2, line.y2, 0, 0}).topLeft()));
+  }
+
+  // The fusion style tints the inside of a group box and bolds its caption;
+  // the plain style shows the window's colour through it.
+  QStyle* frame_style = QStyleFactory::create(QStringLiteral("Windows"));
+  frame_style->setParent(this);
+  QGroupBox* name_frame = nullptr;
+  for (const Placed& frame : kFrames) {
+    auto* box = Place<QGroupBox>(this, frame);
+    box->setStyle(frame_style);
+    if (!name_frame) name_frame = box;
+  }
+  for (const Placed& label : kNameLabels) PlaceLabel(name_frame, label);
+  for (const Placed& label : kTableLabels) PlaceLabel(this, label);
+
+  for (int i = 0; i < card::kFieldCount; ++i) {
+    auto* box = new QLineEdit(QString::fromStdString(card_.CellText(i)), this);
+    box->setObjectName(QStringLiteral("Text1(%1)").arg(i));
+    box->setGeometry(Pixels(kCells[i]));
+    controls_.text1[i] = box;
+  }
+
+  controls_.command3 = Place<QPushButton>(this, kCommand3);
+  controls_.command2 = Place<QPushButton>(this, kCommand2);
+  controls_.command1 = Place<QPushButton>(this, kCommand1);
+  controls_.command1->hide();
+
+  controls_.options = new QButtonGroup(this);
+  for (const card::BenefitInfo& benefit : card::kBenefits) {
+    const int id = static_cast<int>(benefit.option);
+    auto* option = new QRadioButton(
+        QString::fromUtf8(benefit.caption.data(),
+                          static_cast<qsizetype>(benefit.caption.size())),
+        this);
+    option->setObjectName(QStringLiteral("Option%1").arg(id + 1));
+    option->setGeometry(Pixels(kOptions[id]));
+    controls_.options->addButton(option, id);
+  }
+  KeepOneTabStop(*controls_.options, *controls_.options->button(0));
+}
+
+void Form1::SetTabOrder() {
+  std::vector<QWidget*> chain = {controls_.text1[0], controls_.command2};
+  for (int i = card::field::FirstName; i <= card::field::SubscriberNumber;
+       ++i) {
+    chain.push_back(controls_.text1[i]);
+  }
+  chain.push_back(controls_.command3);
+  for (int i : kTableTabOrder) chain.push_back(controls_.text1[i]);
+  chain.push_back(controls_.text1[card::field::AccountNumber]);
+  for (QAbstractButton* option : controls_.options->buttons()) {
+    chain.push_back(option);
+  }
+  for (std::size_t i = 1; i < chain.size(); ++i) {
+    setTabOrder(chain[i - 1], chain[i]);
+  }
+}
+
+void Form1::Wire() {
+  card_.Watch([this](int index) { ShowCell(index); });
+  for (int i = 0; i < card::kFieldCount; ++i) {
+    connect(controls_.text1[i], &QLineEdit::textEdited, this,
+            [this, i](const QString& text) { EditCell(i, text); });
+  }
+  // idClicked, not idToggled: a click on the chosen option runs it again.
+  connect(controls_.options, &QButtonGroup::idClicked, this,
+          &Form1::ChooseBenefit);
+  connect(controls_.command1, &QPushButton::clicked, this, [this] {
+    card_.ResetSubscriptionCharge();
+    ShowFailedCell();
+  });
+  connect(controls_.command2, &QPushButton::clicked, this, &Form1::Save);
+  connect(controls_.command3, &QPushButton::clicked, this, &Form1::OpenSearch);
+}
+
+void Form1::showEvent(QShowEvent* event) {
+  // The search window may have loaded a card while this one was hidden.
+  ShowFailedCell();
+  QWidget::showEvent(event);
+}
+
+void Form1::EditCell(int index, const QString& text) {
+  card_.SetCellText(index, text.toStdString());
+  ShowFailedCell();
+}
+
+void Form1::ShowCell(int index) {
+  QLineEdit* box = controls_.text1[index];
+  const QString text = QString::fromStdString(card_.CellText(index));
+  // setText moves the caret to the end even for the same text.
+  if (box->text() == text) return;
+  box->setText(text);
+  if (box == focusWidget()) box->selectAll();
+}
+
+void Form1::ShowFailedCell() {
+  const std::optional<int> failed = card_.FailedCell();
+  QLineEdit* cell = failed ? controls_.text1[*failed] : nullptr;
+  if (cell == marked_cell_) return;
+  if (marked_cell_) {
+    marked_cell_->setPalette(QPalette());
+    marked_cell_->setToolTip(QString());
+  }
+  if (cell) {
+    QPalette red;
+    red.setColor(QPalette::Text, Qt::red);
+    cell->setPalette(red);
+    cell->setToolTip(QStringLiteral("Не число"));
+  }
+  marked_cell_ = cell;
+}
+
+void Form1::ChooseBenefit(int option) {
+  card_.ChooseBenefit(static_cast<card::BenefitOption>(option));
+  ShowFailedCell();
+}
+
+void Form1::Save() {
+  if (const std::optional<records::Failure> failure =
+          records::SaveRecord(card_)) {
+    QMessageBox::warning(this, QStringLiteral("Карточка не записана"),
+                         QString::fromStdString(failure->message));
+  }
+  ShowFailedCell();
+}
+
+void Form1::OpenSearch() {
+  if (!form3_) form3_ = std::make_unique<Form3>(card_, *this);
+  hide();
+  form3_->show();
+}
+
+}  // namespace ui

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QWidget>
+#include <array>
+#include <memory>
+
+#include "card/subscriber_card.h"
+
+class QButtonGroup;
+class QLineEdit;
+class QPushButton;
+class QShowEvent;
+
+namespace ui {
+
+class Form3;
+
+// The card window: shows the subscriber card, passes the clerk's typing and
+// choices to it, saves it and opens the search window. It owns the card for
+// the life of the program; closing it ends the program.
+class Form1 : public QWidget {
+  Q_OBJECT
+
+ public:
+  // Builds the window and runs the card's start sequence, as its load.
+  explicit Form1(QWidget* parent = nullptr);
+  ~Form1() override;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  struct Controls {
+    std::array<QLineEdit*, card::kFieldCount> text1{};
+    QPushButton* command1 = nullptr;  // never visible
+    QPushButton* command2 = nullptr;  // "Записать"
+    QPushButton* command3 = nullptr;  // "Поиск"
+    QButtonGroup* options = nullptr;  // Option1 to Option4, by BenefitOption
+  };
+
+  void BuildControls();
+  void SetTabOrder();
+  void Wire();
+
+  // The clerk changed box `index`.
+  void EditCell(int index, const QString& text);
+  // The card changed cell `index`: the box follows without telling the card.
+  void ShowCell(int index);
+  // Marks the cell at which the recalculation stops, and only that one.
+  void ShowFailedCell();
+  void ChooseBenefit(int option);
+  void Save();
+  void OpenSearch();
+
+  card::SubscriberCard card_;
+  Controls controls_;
+  QLineEdit* marked_cell_ = nullptr;
+  std::unique_ptr<Form3> form3_;  // created at the first "Поиск"
+};
+
+}  // namespace ui

@@ -1,0 +1,205 @@
+#include "ui/form3.h"
+
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QListView>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <vector>
+
+#include "ui/controls.h"
+#include "ui/prompts.h"
+#include "ui/result_column_model.h"
+
+namespace ui {
+namespace {
+
+using records::SearchMode;
+
+// An option and the prompt of its search.
+struct Mode {
+  SearchMode mode;
+  Placed option;
+  const char* prompt;
+  const char* default_answer;
+};
+
+constexpr Mode kModes[] = {
+    {SearchMode::kBySurname,
+     {"Option1", "По фамилиям", {120, 120, 1455, 495}},
+     "Ввод фамилии",
+     "Вулимов"},
+    {SearchMode::kByFirstName,
+     {"Option2", "По именам", {120, 600, 1455, 495}},
+     "Ввод имени",
+     ""},
+    {SearchMode::kByTelephone,
+     {"Option3", "По телефону", {120, 1080, 1335, 495}},
+     "Ввод телефона",
+     ""},
+};
+
+constexpr Placed kCommand1 = {"Command1", "Искать", {3840, 360, 1215, 495}};
+constexpr Placed kCommand2 = {
+    "Command2", "Очистка списка", {3840, 960, 1215, 495}};
+constexpr Placed kCommand3 = {"Command3", "Назад", {5640, 360, 1215, 495}};
+constexpr Placed kCommand4 = {"Command4", "Просмотр", {5640, 960, 1215, 495}};
+
+constexpr Placed kLabels[] = {
+    {"Label6", "Лицевой счет", {120, 3120, 1215, 495}},
+    {"Label1", "Фамилия", {1560, 3120, 1215, 495}},
+    {"Label2", "Имя", {2880, 3120, 1215, 495}},
+    {"Label3", "Отчество", {4200, 3120, 1215, 495}},
+    {"Label5", "Улица", {5520, 3120, 975, 495}},
+    {"Label4", "Телефон", {6840, 3120, 1095, 495}},
+};
+
+// List1, by column: the six visible ones, then the eight hidden ones below
+// the client area.
+constexpr int kListLeft[records::SearchResults::kColumnCount] = {
+    1440, 2760, 4080, 5400, 6720, 120,  120,
+    1440, 2760, 4080, 5400, 6720, 8040, 9360};
+constexpr int kVisibleLists = 6;
+constexpr int kVisibleListTop = 3600;
+constexpr int kHiddenListTop = 5280;
+constexpr int kListWidth = 1215;
+constexpr int kListHeight = 1425;
+
+const Mode& ModeRow(SearchMode mode) {
+  for (const Mode& row : kModes) {
+    if (row.mode == mode) return row;
+  }
+  return kModes[0];
+}
+
+}  // namespace
+
+Form3::Form3(card::SubscriberCard& card, QWidget& card_window, QWidget* parent)
+    : QWidget(parent), card_(card), card_window_(card_window) {
+  setObjectName(QStringLiteral("Form3"));
+  setWindowTitle(QStringLiteral("Form3"));
+  setFixedSize(TwipsSize(8070, 5160));
+  BuildControls();
+  SetTabOrder();
+
+  connect(controls_.command1, &QPushButton::clicked, this, &Form3::Search);
+  connect(controls_.command2, &QPushButton::clicked, this, &Form3::ClearList);
+  connect(controls_.command3, &QPushButton::clicked, this, &Form3::Back);
+  connect(controls_.command4, &QPushButton::clicked, this, &Form3::View);
+  controls_.command2->setFocus();
+}
+
+void Form3::BuildControls() {
+  controls_.options = new QButtonGroup(this);
+  for (const Mode& mode : kModes) {
+    controls_.options->addButton(Place<QRadioButton>(this, mode.option),
+                                 static_cast<int>(mode.mode));
+  }
+  controls_.command1 = Place<QPushButton>(this, kCommand1);
+  controls_.command2 = Place<QPushButton>(this, kCommand2);
+  controls_.command3 = Place<QPushButton>(this, kCommand3);
+  controls_.command4 = Place<QPushButton>(this, kCommand4);
+  for (const Placed& label : kLabels) PlaceLabel(this, label);
+
+  for (int k = 0; k < records::SearchResults::kColumnCount; ++k) {
+    columns_[k] = new ResultColumnModel(results_, k, this);
+    auto* list = new QListView(this);
+    list->setObjectName(QStringLiteral("List1(%1)").arg(k));
+    list->setGeometry(Pixels(
+        {kListLeft[k], k < kVisibleLists ? kVisibleListTop : kHiddenListTop,
+         kListWidth, kListHeight}));
+    // Without uniform sizes the first layout of many rows takes seconds.
+    list->setUniformItemSizes(true);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list->setModel(columns_[k]);
+    list->setVisible(k < kVisibleLists);
+    controls_.list1[k] = list;
+  }
+}
+
+void Form3::SetTabOrder() {
+  const auto& list = controls_.list1;
+  QAbstractButton* option1 =
+      controls_.options->button(static_cast<int>(SearchMode::kBySurname));
+  QAbstractButton* option2 =
+      controls_.options->button(static_cast<int>(SearchMode::kByFirstName));
+  QAbstractButton* option3 =
+      controls_.options->button(static_cast<int>(SearchMode::kByTelephone));
+  const std::vector<QWidget*> chain = {controls_.command2,
+                                       option2,
+                                       list[2],
+                                       list[1],
+                                       list[0],
+                                       option1,
+                                       controls_.command1,
+                                       list[3],
+                                       list[4],
+                                       option3,
+                                       controls_.command3,
+                                       controls_.command4,
+                                       list[5]};
+  for (std::size_t i = 1; i < chain.size(); ++i) {
+    setTabOrder(chain[i - 1], chain[i]);
+  }
+  // No mode is chosen at first: the group's stop is its first in the chain.
+  KeepOneTabStop(*controls_.options, *option2);
+}
+
+SearchMode Form3::ChosenMode() const {
+  const int id = controls_.options->checkedId();
+  return id < 0 ? SearchMode::kNone : static_cast<SearchMode>(id);
+}
+
+std::string Form3::AskQuery(SearchMode mode) {
+  const Mode& row = ModeRow(mode);
+  return AskText(this, QString::fromUtf8(row.prompt),
+                 QString::fromUtf8(row.default_answer))
+      .toStdString();
+}
+
+void Form3::UpdateColumns() {
+  for (ResultColumnModel* column : columns_) column->Update();
+}
+
+void Form3::Search() {
+  const SearchMode mode = ChosenMode();
+  const records::SearchOutcome outcome = records::SearchRecords(
+      mode, [this, mode] { return AskQuery(mode); }, results_);
+  // A search that fails half-way keeps the rows found before.
+  UpdateColumns();
+  if (outcome.failure) {
+    QMessageBox::warning(this, QStringLiteral("Поиск не выполнен"),
+                         QString::fromStdString(outcome.failure->message));
+  }
+}
+
+void Form3::ClearList() {
+  if (!ConfirmClearing(this)) return;
+  records::ClearResults(results_);
+  UpdateColumns();
+}
+
+void Form3::Back() {
+  card_window_.show();
+  hide();
+}
+
+void Form3::View() {
+  const QModelIndexList selected = controls_.list1[card::field::Surname]
+                                       ->selectionModel()
+                                       ->selectedIndexes();
+  const int row = selected.isEmpty() ? -1 : selected.front().row();
+  if (!records::ViewSelected(row, results_, card_)) return;
+  Back();
+}
+
+void Form3::closeEvent(QCloseEvent* event) {
+  event->ignore();
+  Back();
+}
+
+}  // namespace ui

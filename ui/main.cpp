@@ -1,0 +1,10 @@
+#include <QApplication>
+
+#include "ui/form1.h"
+
+int main(int argc, char* argv[]) {
+  QApplication application(argc, argv);
+  ui::Form1 form1;
+  form1.show();
+  return application.exec();
+}

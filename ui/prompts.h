@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QMessageBox>
+#include <QString>
+
+class QCloseEvent;
+class QKeyEvent;
+class QWidget;
+
+namespace ui {
+
+// Asks for one line of text in a modal window: the prompt, a field holding
+// `default_answer` wholly selected, OK and Cancel. No title is passed. OK
+// gives the field's text; Cancel, Esc and the close box give the empty text.
+QString AskText(QWidget* parent, const QString& prompt,
+                const QString& default_answer);
+
+// A Yes/No question that can be left only by Yes or No: Esc and the close
+// box, which a plain message box takes for No, do nothing here.
+class YesNoBox : public QMessageBox {
+  Q_OBJECT
+
+ public:
+  // No icon, Yes the default button.
+  YesNoBox(QWidget* parent, const QString& title, const QString& text);
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+};
+
+// Whether the clerk answers Yes to "Удалить нынешний список".
+bool ConfirmClearing(QWidget* parent);
+
+}  // namespace ui
