@@ -1,0 +1,144 @@
+#pragma once
+
+#include <stdlib.h>
+
+#include <algorithm>
+#include <climits>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "records/append_file.h"
+
+namespace records::test_support {
+
+// A fresh folder of its own under the system's temporary folder, removed
+// with everything in it at the end.
+class TempFolder {
+ public:
+  TempFolder() {
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "records_test_XXXXXX")
+            .string();
+    path_ = mkdtemp(pattern.data());
+  }
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+  ~TempFolder() { std::filesystem::remove_all(path_); }
+
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+// The whole file; the empty text when it does not exist.
+inline std::string ReadBytes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+inline void WriteBytes(const std::filesystem::path& path,
+                       const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// The platform's file operations with faults put in on purpose. Calls are
+// numbered from 1 over every operation but Close; a chosen call fails with a
+// made-up reason instead of reaching the platform.
+class FaultyFileSystem final : public FileSystem {
+ public:
+  static constexpr const char* kReason = "сбой, подстроенный проверкой";
+
+  // Call `number` fails; the calls around it work.
+  void FailOnce(int number) { once_.insert(number); }
+  // Call `number` and every later one fail.
+  void FailFrom(int number) { from_ = number; }
+  // A failing Append first writes half of its bytes for real and reports
+  // that count instead of an error: a short write.
+  void WriteHalfOnFailure() { half_writes_ = true; }
+  // Every read delivers at most this many bytes.
+  void ReadAtMost(std::size_t bytes) { read_limit_ = bytes; }
+
+  // The names of the operations called so far, in order, Close left out.
+  const std::vector<std::string>& Calls() const { return calls_; }
+  // The number of the first call of `operation` so far; 0 if none.
+  int FirstCall(const std::string& operation) const {
+    const auto found = std::find(calls_.begin(), calls_.end(), operation);
+    return found == calls_.end() ? 0
+                                 : static_cast<int>(found - calls_.begin()) + 1;
+  }
+  // Files opened and not closed yet.
+  int OpenFiles() const { return open_files_; }
+
+  Result<Opened> OpenForAppend(const std::filesystem::path& path) override {
+    if (Faulty("OpenForAppend")) return Failure{kReason};
+    Result<Opened> opened = real_.OpenForAppend(path);
+    if (opened) ++open_files_;
+    return opened;
+  }
+  Result<Handle> OpenForReading(const std::filesystem::path& path) override {
+    if (Faulty("OpenForReading")) return Failure{kReason};
+    Result<Handle> opened = real_.OpenForReading(path);
+    if (opened) ++open_files_;
+    return opened;
+  }
+  std::optional<Failure> Lock(Handle file) override {
+    if (Faulty("Lock")) return Failure{kReason};
+    return real_.Lock(file);
+  }
+  Result<std::uint64_t> Size(Handle file) override {
+    if (Faulty("Size")) return Failure{kReason};
+    return real_.Size(file);
+  }
+  Result<std::size_t> ReadAt(Handle file, std::uint64_t offset,
+                             std::span<char> buffer) override {
+    if (Faulty("ReadAt")) return Failure{kReason};
+    return real_.ReadAt(file, offset,
+                        buffer.first(std::min(buffer.size(), read_limit_)));
+  }
+  Result<std::size_t> Append(Handle file, std::string_view bytes) override {
+    if (!Faulty("Append")) return real_.Append(file, bytes);
+    if (half_writes_)
+      return real_.Append(file, bytes.substr(0, bytes.size() / 2));
+    return Failure{kReason};
+  }
+  std::optional<Failure> Truncate(Handle file, std::uint64_t size) override {
+    if (Faulty("Truncate")) return Failure{kReason};
+    return real_.Truncate(file, size);
+  }
+  std::optional<Failure> Flush(Handle file) override {
+    if (Faulty("Flush")) return Failure{kReason};
+    return real_.Flush(file);
+  }
+  std::optional<Failure> FlushFolder(
+      const std::filesystem::path& file) override {
+    if (Faulty("FlushFolder")) return Failure{kReason};
+    return real_.FlushFolder(file);
+  }
+  void Close(Handle file) override {
+    --open_files_;
+    real_.Close(file);
+  }
+
+ private:
+  // Counts the call and tells whether it is to fail.
+  bool Faulty(const std::string& operation) {
+    calls_.push_back(operation);
+    const int number = static_cast<int>(calls_.size());
+    return once_.count(number) > 0 || number >= from_;
+  }
+
+  FileSystem& real_ = PlatformFileSystem();
+  std::set<int> once_;
+  int from_ = INT_MAX;
+  bool half_writes_ = false;
+  std::size_t read_limit_ = SIZE_MAX;
+  std::vector<std::string> calls_;
+  int open_files_ = 0;
+};
+
+}  // namespace records::test_support
