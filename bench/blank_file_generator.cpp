@@ -33,13 +33,13 @@ constexpr std::array<std::string_view, 16> kStreets{
 // charged and paid; the card computes the rest.
 constexpr std::array<std::array<std::string_view, 4>, 8> kAmounts{{
     {"1,3", "0", "0", "0"},
-    {"1,3", "1,3", "12,5", "12,5"},
-    {"1,3", "0", "37,2", "20"},
-    {"1,3", "1,3", "4", "0"},
-    {"1,3", "0,5", "18,75", "10"},
-    {"2,6", "1,3", "7,1", "7,1"},
-    {"1,3", "0", "105", "100"},
     {"1,3", "1,3", "0", "0"},
+    {"1,3", "0", "0", "0"},
+    {"1,3", "1,3", "12", "12"},
+    {"1,3", "0", "40", "20"},
+    {"1,3", "1,3", "4", "0"},
+    {"2,6", "1,3", "8", "8"},
+    {"1,3", "0", "6,5", "0"},
 }};
 
 std::string Number(std::mt19937& random, int digits) {
@@ -91,9 +91,9 @@ card::SubscriberRecord BlankFileGenerator::Next() {
     record[card::field::SubscriberNumber] =
         Number(random_, 2) + "-" + Number(random_, 2);
   } else {
-    record[card::field::SubscriberNumber] = Number(random_, 6);
+    record[card::field::SubscriberNumber] = Number(random_, 5);
   }
-  record[card::field::AccountNumber] = Number(random_, 5);
+  record[card::field::AccountNumber] = Number(random_, 4);
   return record;
 }
 

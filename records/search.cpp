@@ -7,7 +7,6 @@
 #include "card/number_text.h"
 #include "records/cp1251.h"
 #include "records/line_reader.h"
-#include "records/split_line.h"
 
 namespace records {
 namespace {
@@ -63,7 +62,7 @@ SearchOutcome Collect(LineReader& reader, int field, const Matches& matches,
     }
     const std::optional<std::string_view> piece = FindPiece(line, field);
     if (piece && matches(*piece)) {
-      results.AppendPieces(SplitLine(line));
+      results.AppendLine(line);
       ++outcome.rows_added;
     }
   }
@@ -109,8 +108,9 @@ SearchOutcome SearchByText(LineReader& reader, int field,
 
 SearchOutcome SearchRecords(SearchMode mode, const Prompt& prompt,
                             SearchResults& results,
-                            const std::filesystem::path& path) {
-  Result<LineReader> reader = LineReader::Open(path);
+                            const std::filesystem::path& path,
+                            FileSystem& files) {
+  Result<LineReader> reader = LineReader::Open(path, files);
   if (!reader) {
     return Failed(reader.failure());
   }

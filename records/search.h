@@ -6,6 +6,7 @@
 #include <string>
 
 #include "card/subscriber_card.h"
+#include "records/append_file.h"
 #include "records/failure.h"
 #include "records/search_results.h"
 #include "records/subscriber_file.h"
@@ -43,11 +44,13 @@ struct SearchOutcome {
 // Opens the file, then (with a mode) asks the prompt for the query, then
 // appends pieces 0 to 13 of every matching line to `results`, in file order,
 // below the rows already there. The prompt is never called when the file
-// cannot be opened. A line too short for the compared piece, or whose
-// telephone piece is not a number, does not match.
+// cannot be opened; the file is closed whatever the outcome. A line too
+// short for the compared piece, or whose telephone piece is not a number,
+// does not match.
 SearchOutcome SearchRecords(
     SearchMode mode, const Prompt& prompt, SearchResults& results,
-    const std::filesystem::path& path = kSubscriberFileName);
+    const std::filesystem::path& path = kSubscriberFileName,
+    FileSystem& files = PlatformFileSystem());
 
 // Empties the result columns.
 void ClearResults(SearchResults& results);

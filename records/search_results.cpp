@@ -11,14 +11,11 @@ namespace {
 // them again.
 constexpr char kSeparator = ' ';
 
-// Makes room for `extra` more elements, growing by half rather than doubling,
-// so that a large result never holds more than half as much again as it uses.
-template <typename T>
-void Reserve(std::vector<T>& values, std::size_t extra) {
-  if (values.capacity() - values.size() < extra) {
-    values.reserve(values.size() + std::max(extra, values.size() / 2));
-  }
-}
+// Blocks grow with the results, by half of what is held, so that a large
+// result never holds more than half as much again as it uses; past the
+// largest size a new block costs nothing to copy.
+constexpr std::size_t kSmallestBlock = std::size_t{4} << 10;
+constexpr std::size_t kLargestBlock = std::size_t{1} << 20;
 
 }  // namespace
 
@@ -27,7 +24,13 @@ int SearchResults::RowCount() const {
 }
 
 std::string SearchResults::Text(int column, int row) const {
-  return DecodeCp1251(Piece(column, row));
+  const std::string_view bytes = RowBytes(row);
+  std::size_t start = 0;
+  for (int i = 0; i < column; ++i) {
+    start = bytes.find(kSeparator, start) + 1;
+  }
+  return DecodeCp1251(
+      bytes.substr(start, bytes.find(kSeparator, start) - start));
 }
 
 card::ResultRow SearchResults::Row(int row) const {
@@ -38,46 +41,64 @@ card::ResultRow SearchResults::Row(int row) const {
   return texts;
 }
 
-void SearchResults::AppendPieces(const std::vector<std::string_view>& pieces) {
-  const std::size_t kept =
-      std::min(pieces.size(), static_cast<std::size_t>(kColumnCount));
-  std::size_t size = kColumnCount - 1;
-  for (std::size_t i = 0; i < kept; ++i) {
-    size += pieces[i].size();
-  }
-  Reserve(bytes_, size);
-  for (std::size_t i = 0; i < kept; ++i) {
-    if (i != 0) {
-      bytes_.push_back(kSeparator);
+void SearchResults::AppendLine(std::string_view line) {
+  // Keep the line up to the space before piece 14, or all of it.
+  int separators = 0;
+  std::size_t kept = 0;
+  for (;;) {
+    const std::size_t space = line.find(kSeparator, kept);
+    if (space == std::string_view::npos) {
+      kept = line.size();
+      break;
     }
-    bytes_.insert(bytes_.end(), pieces[i].begin(), pieces[i].end());
+    if (separators == kColumnCount - 1) {
+      kept = space;
+      break;
+    }
+    ++separators;
+    kept = space + 1;
   }
-  // Each missing piece is an empty text after one more separator.
-  bytes_.insert(bytes_.end(), kColumnCount - std::max<std::size_t>(kept, 1),
-                kSeparator);
-  Reserve(row_ends_, 1);
-  row_ends_.push_back(bytes_.size());
+  const std::size_t missing = kColumnCount - 1 - separators;
+  const std::size_t size = kept + missing;
+
+  if (blocks_.empty() ||
+      blocks_.back().capacity() - blocks_.back().size() < size) {
+    const std::size_t capacity = std::max(
+        size, std::clamp(block_bytes_ / 2, kSmallestBlock, kLargestBlock));
+    blocks_.emplace_back().reserve(capacity);
+    block_first_row_.push_back(row_ends_.size());
+    block_bytes_ += capacity;
+  }
+  std::vector<char>& block = blocks_.back();
+  block.insert(block.end(), line.begin(), line.begin() + kept);
+  block.insert(block.end(), missing, kSeparator);
+  row_ends_.push_back(block.size());
 }
 
 void SearchResults::Clear() {
-  bytes_ = {};
-  row_ends_ = {};
+  // Assigning empty vectors, unlike clear(), gives the memory back.
+  blocks_ = std::vector<std::vector<char>>();
+  block_first_row_ = std::vector<std::size_t>();
+  row_ends_ = std::vector<std::size_t>();
+  block_bytes_ = 0;
 }
 
 std::size_t SearchResults::MemoryBytes() const {
-  return sizeof(*this) + bytes_.capacity() +
-         row_ends_.capacity() * sizeof(std::size_t);
+  return sizeof(*this) + block_bytes_ +
+         blocks_.capacity() * sizeof(std::vector<char>) +
+         (block_first_row_.capacity() + row_ends_.capacity()) *
+             sizeof(std::size_t);
 }
 
-std::string_view SearchResults::Piece(int column, int row) const {
-  const std::size_t row_start = row == 0 ? 0 : row_ends_[row - 1];
-  const std::string_view text(bytes_.data() + row_start,
-                              row_ends_[row] - row_start);
-  std::size_t start = 0;
-  for (int i = 0; i < column; ++i) {
-    start = text.find(kSeparator, start) + 1;
-  }
-  return text.substr(start, text.find(kSeparator, start) - start);
+std::string_view SearchResults::RowBytes(int row) const {
+  const auto index = static_cast<std::size_t>(row);
+  const std::size_t block = std::upper_bound(block_first_row_.begin(),
+                                             block_first_row_.end(), index) -
+                            block_first_row_.begin() - 1;
+  const std::size_t start =
+      block_first_row_[block] == index ? 0 : row_ends_[index - 1];
+  return std::string_view(blocks_[block].data() + start,
+                          row_ends_[index] - start);
 }
 
 }  // namespace records

@@ -13,6 +13,8 @@ namespace records {
 // matching line, rows in the order found. A row is kept as its line's own
 // bytes (Windows-1251), pieces 0 to 13 joined by single spaces, so that it
 // costs little more than the line itself; texts are decoded when asked for.
+// The bytes go into blocks that are never moved, so that a search matching
+// a million lines copies each line once.
 class SearchResults {
  public:
   static constexpr int kColumnCount = card::kResultColumnCount;
@@ -23,10 +25,10 @@ class SearchResults {
   // The 14 texts of a row, for loading it into the card.
   card::ResultRow Row(int row) const;
 
-  // Appends one row from the pieces of a matching line, as SplitLine cuts
-  // it: Windows-1251 bytes, no space inside a piece. Missing pieces are
-  // empty texts; pieces after the 14th are not kept.
-  void AppendPieces(const std::vector<std::string_view>& pieces);
+  // Appends one row from a matching line (Windows-1251 bytes), cut at its
+  // spaces as SplitLine cuts it: pieces 0 to 13, the missing ones as empty
+  // texts.
+  void AppendLine(std::string_view line);
   // Empties all 14 columns and gives their memory back.
   void Clear();
 
@@ -34,11 +36,13 @@ class SearchResults {
   std::size_t MemoryBytes() const;
 
  private:
-  // The bytes of `column` in `row`.
-  std::string_view Piece(int column, int row) const;
+  // The bytes of `row`, its pieces joined by single spaces.
+  std::string_view RowBytes(int row) const;
 
-  std::vector<char> bytes_;
-  std::vector<std::size_t> row_ends_;  // end of each row in bytes_
+  std::vector<std::vector<char>> blocks_;
+  std::vector<std::size_t> block_first_row_;  // per block
+  std::vector<std::size_t> row_ends_;         // end of each row in its block
+  std::size_t block_bytes_ = 0;               // capacity of all blocks
 };
 
 }  // namespace records
