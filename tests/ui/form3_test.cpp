@@ -1,0 +1,342 @@
+#include "ui/form3.h"
+
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QFile>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QListView>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include "ui/form1.h"
+#include "ui_test_support.h"
+
+using ui_test::CardWindowFixture;
+
+namespace {
+
+template <typename Control = QWidget>
+Control* Find(QWidget* window, const QString& name) {
+  return window->findChild<Control*>(name);
+}
+
+QListView* List(QWidget* form3, int column) {
+  return Find<QListView>(form3, QStringLiteral("List1(%1)").arg(column));
+}
+
+void Press(QWidget* form3, const char* button) {
+  QTest::mouseClick(Find<QPushButton>(form3, QString::fromUtf8(button)),
+                    Qt::LeftButton);
+}
+
+// Answers a search prompt: checks its text and default answer, wholly
+// selected, then types `answer` over it (unless null) and presses OK.
+ui_test::DialogDriver::Answer AnswerPrompt(const QString& prompt,
+                                           const QString& default_answer,
+                                           const QString& answer) {
+  return [=](QWidget* dialog) {
+    auto* input = qobject_cast<QInputDialog*>(dialog);
+    QVERIFY(input);
+    QCOMPARE(input->labelText(), prompt);
+    auto* field = input->findChild<QLineEdit*>();
+    QCOMPARE(field->text(), default_answer);
+    QCOMPARE(field->selectedText(), default_answer);
+    if (!answer.isNull())
+      ui_test::Type(field, answer.isEmpty() ? "\b" : answer);
+    QTest::keyClick(field, Qt::Key_Return);
+  };
+}
+
+// The confirmation of clearing, checked, then answered with `button`.
+ui_test::DialogDriver::Answer AnswerConfirmation(
+    QMessageBox::StandardButton button) {
+  return [button](QWidget* dialog) {
+    auto* box = qobject_cast<QMessageBox*>(dialog);
+    QVERIFY(box);
+    QCOMPARE(box->windowTitle(), QStringLiteral("Делете"));
+    QCOMPARE(box->text(), QStringLiteral("Удалить нынешний список"));
+    QCOMPARE(box->standardButtons(), QMessageBox::Yes | QMessageBox::No);
+    QCOMPARE(box->defaultButton(), box->button(QMessageBox::Yes));
+    QCOMPARE(box->icon(), QMessageBox::NoIcon);
+    QTest::keyClick(box, Qt::Key_Escape);
+    QVERIFY(box->isVisible());
+    QVERIFY(!box->close());
+    QVERIFY(box->isVisible());
+    QTest::mouseClick(box->button(button), Qt::LeftButton);
+  };
+}
+
+}  // namespace
+
+class Form3Test : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void cleanup() {
+    const QStringList problems = dialogs_.TakeProblems();
+    QVERIFY2(problems.isEmpty(), qPrintable(problems.join(u'\n')));
+  }
+
+  void firstShow() {
+    CardWindowFixture card;
+    ui::Form3* form3 = card.OpenSearch();
+    QVERIFY(form3);
+    QVERIFY(!card.form1().isVisible());
+    QCOMPARE(form3->windowTitle(), QStringLiteral("Form3"));
+    QCOMPARE(form3->minimumSize(), QSize(538, 344));
+    QCOMPARE(form3->maximumSize(), QSize(538, 344));
+    QCOMPARE(QApplication::focusWidget()->objectName(),
+             QStringLiteral("Command2"));
+    for (QRadioButton* option : form3->findChildren<QRadioButton*>()) {
+      QVERIFY(!option->isChecked());
+    }
+    for (int column = 0; column < 14; ++column) {
+      QCOMPARE(List(form3, column)->isVisible(), column < 6);
+    }
+  }
+
+  void layout_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("geometry");
+    QTest::newRow("Option3") << "Option3" << QRect(8, 72, 89, 33);
+    QTest::newRow("Command2") << "Command2" << QRect(256, 64, 81, 33);
+    QTest::newRow("Label5") << "Label5" << QRect(368, 208, 65, 33);
+    QTest::newRow("List1(5)") << "List1(5)" << QRect(8, 240, 81, 95);
+    QTest::newRow("List1(4)") << "List1(4)" << QRect(448, 240, 81, 95);
+    QTest::newRow("List1(13)") << "List1(13)" << QRect(624, 352, 81, 95);
+  }
+
+  void layout() {
+    QFETCH(QString, name);
+    QFETCH(QRect, geometry);
+    CardWindowFixture card;
+    const QWidget* control = Find(card.OpenSearch(), name);
+    QVERIFY(control);
+    QCOMPARE(control->geometry(), geometry);
+  }
+
+  // Saves two cards, finds both, views the second under another benefit.
+  void roadOfACard() {
+    CardWindowFixture card;
+    const std::vector<std::pair<int, QString>> amounts = {
+        {6, "10"}, {7, "4"}, {9, "7"}, {10, "2"}};
+    auto first = amounts;
+    first.insert(first.end(), {{0, "Петров"}, {1, "Иван"}});
+    auto second = amounts;
+    second.insert(second.end(),
+                  {{0, "Петров"}, {1, "Пётр"}, {4, "22"}, {5, "77"}});
+    card.SaveCard(first);
+    card.SaveCard({{0, "Сидоров"}});
+    card.SaveCard(second);
+    ui_test::ClickOption(Find<QRadioButton>(&card.form1(), "Option4"));
+
+    ui::Form3* form3 = card.OpenSearch();
+    ui_test::ClickOption(Find<QRadioButton>(form3, "Option1"));
+    dialogs_.Expect(AnswerPrompt("Ввод фамилии", "Вулимов", "Петров"));
+    Press(form3, "Command1");
+    QCOMPARE(ui_test::Rows(List(form3, 0)), QStringList({"Петров", "Петров"}));
+    QCOMPARE(ui_test::Rows(List(form3, 1)), QStringList({"Иван", "Пётр"}));
+    QCOMPARE(ui_test::Rows(List(form3, 4)), QStringList({"", "22"}));
+    QCOMPARE(ui_test::Rows(List(form3, 5)), QStringList({"", "77"}));
+
+    ui_test::ClickRow(List(form3, 0), 1);
+    Press(form3, "Command4");
+    QVERIFY(card.form1().isVisible());
+    QVERIFY(!form3->isVisible());
+    const QStringList shown = {"Петров", "Пётр", "",    "",  "22",
+                               "77",     "10",   "4",   "3", "7",
+                               "2",      "2,5",  "8,5", "3", "2,75"};
+    for (int i = 0; i < 15; ++i) QCOMPARE(card.CellText(i), shown[i]);
+
+    // The same window again, with its rows and its mode.
+    QCOMPARE(card.OpenSearch(), form3);
+    QCOMPARE(List(form3, 0)->model()->rowCount(), 2);
+    QVERIFY(Find<QRadioButton>(form3, "Option1")->isChecked());
+  }
+
+  void clearingAsksFirst() {
+    CardWindowFixture card;
+    card.SaveCard({});
+    ui::Form3* form3 = card.OpenSearch();
+    ui_test::ClickOption(Find<QRadioButton>(form3, "Option2"));
+    dialogs_.Expect(AnswerPrompt("Ввод имени", "", QString()));
+    Press(form3, "Command1");
+    QCOMPARE(List(form3, 0)->model()->rowCount(), 1);
+    dialogs_.Expect(AnswerConfirmation(QMessageBox::No));
+    Press(form3, "Command2");
+    QCOMPARE(List(form3, 0)->model()->rowCount(), 1);
+    dialogs_.Expect(AnswerConfirmation(QMessageBox::Yes));
+    Press(form3, "Command2");
+    for (int column = 0; column < 14; ++column) {
+      QCOMPARE(List(form3, column)->model()->rowCount(), 0);
+    }
+    // Nothing left to view: the window stays.
+    Press(form3, "Command4");
+    QVERIFY(form3->isVisible());
+  }
+
+  void prompts_data() {
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<QString>("prompt");
+    QTest::addColumn<QString>("defaultAnswer");
+    QTest::addColumn<QString>(
+        "answer");  // "cancel", "escape", "close", or keys
+    QTest::addColumn<QStringList>("found");  // account numbers
+    QTest::newRow("surname default") << "Option1"
+                                     << "Ввод фамилии"
+                                     << "Вулимов"
+                                     << "" << QStringList{"2"};
+    QTest::newRow("surname cancelled finds empty surnames")
+        << "Option1"
+        << "Ввод фамилии"
+        << "Вулимов"
+        << "cancel" << QStringList{"1"};
+    QTest::newRow("surname escaped") << "Option1"
+                                     << "Ввод фамилии"
+                                     << "Вулимов"
+                                     << "escape" << QStringList{"1"};
+    QTest::newRow("surname closed") << "Option1"
+                                    << "Ввод фамилии"
+                                    << "Вулимов"
+                                    << "close" << QStringList{"1"};
+    QTest::newRow("first name") << "Option2"
+                                << "Ввод имени"
+                                << ""
+                                << "Анна" << QStringList{"2"};
+    QTest::newRow("telephone 7 finds 07") << "Option3"
+                                          << "Ввод телефона"
+                                          << ""
+                                          << "7" << QStringList{"1", "2"};
+    QTest::newRow("telephone cancelled finds nothing")
+        << "Option3"
+        << "Ввод телефона"
+        << ""
+        << "cancel" << QStringList{};
+  }
+
+  void prompts() {
+    QFETCH(QString, option);
+    QFETCH(QString, prompt);
+    QFETCH(QString, defaultAnswer);
+    QFETCH(QString, answer);
+    QFETCH(QStringList, found);
+    CardWindowFixture card;
+    card.SaveCard({{4, "7"}, {5, "1"}});
+    card.SaveCard({{0, "Вулимов"}, {1, "Анна"}, {4, "07"}, {5, "2"}});
+    card.SaveCard({{0, "вулимов"}, {1, "анна"}, {4, "8"}, {5, "3"}});
+    ui::Form3* form3 = card.OpenSearch();
+    ui_test::ClickOption(Find<QRadioButton>(form3, option));
+    dialogs_.Expect([&](QWidget* dialog) {
+      auto* input = qobject_cast<QInputDialog*>(dialog);
+      QVERIFY(input);
+      if (answer == "cancel") {
+        QTest::mouseClick(input->findChild<QDialogButtonBox*>()->button(
+                              QDialogButtonBox::Cancel),
+                          Qt::LeftButton);
+      } else if (answer == "escape") {
+        QTest::keyClick(input, Qt::Key_Escape);
+      } else if (answer == "close") {
+        input->close();
+      } else {
+        AnswerPrompt(prompt, defaultAnswer,
+                     answer.isEmpty() ? QString() : answer)(dialog);
+      }
+    });
+    Press(form3, "Command1");
+    QCOMPARE(ui_test::Rows(List(form3, 5)), found);
+  }
+
+  void failuresSaidBeforeOrAfterThePrompt() {
+    CardWindowFixture card;
+    ui::Form3* form3 = card.OpenSearch();
+    QString message;
+    const auto read_message = [&message](QWidget* dialog) {
+      auto* box = qobject_cast<QMessageBox*>(dialog);
+      QVERIFY(box);
+      message = box->text();
+      QTest::keyClick(box, Qt::Key_Return);
+    };
+    // No file: the message comes instead of the prompt.
+    ui_test::ClickOption(Find<QRadioButton>(form3, "Option1"));
+    dialogs_.Expect(read_message);
+    Press(form3, "Command1");
+    QVERIFY(message.contains("Blank.txt"));
+
+    Press(form3, "Command3");
+    card.SaveCard({{4, "7"}});
+    card.OpenSearch();
+    ui_test::ClickOption(Find<QRadioButton>(form3, "Option3"));
+    dialogs_.Expect(AnswerPrompt("Ввод телефона", "", "семь"));
+    dialogs_.Expect(read_message);
+    Press(form3, "Command1");
+    QVERIFY(message.contains("семь"));
+    QCOMPARE(List(form3, 0)->model()->rowCount(), 0);
+  }
+
+  void noModeAsksNothing() {
+    CardWindowFixture card;
+    card.SaveCard({});
+    ui::Form3* form3 = card.OpenSearch();
+    Press(form3, "Command1");  // a prompt here would be unexpected
+    QCOMPARE(List(form3, 0)->model()->rowCount(), 0);
+  }
+
+  void columnsSelectOnTheirOwn() {
+    CardWindowFixture card;
+    card.SaveCard({{0, "Ли"}});
+    card.SaveCard({{0, "Ли"}, {1, "Юй"}});
+    ui::Form3* form3 = card.OpenSearch();
+    ui_test::ClickOption(Find<QRadioButton>(form3, "Option1"));
+    dialogs_.Expect(AnswerPrompt("Ввод фамилии", "Вулимов", "Ли"));
+    Press(form3, "Command1");
+    ui_test::ClickRow(List(form3, 1), 1);
+    QVERIFY(List(form3, 0)->selectionModel()->selectedIndexes().isEmpty());
+    Press(form3, "Command4");  // only the surname column counts
+    QVERIFY(form3->isVisible());
+    ui_test::ClickRow(List(form3, 0), 1);
+    QCOMPARE(List(form3, 1)->selectionModel()->selectedIndexes().size(), 1);
+    QCOMPARE(List(form3, 1)->selectionModel()->selectedIndexes().front().row(),
+             1);
+    Press(form3, "Command4");
+    QCOMPARE(card.CellText(1), QStringLiteral("Юй"));
+  }
+
+  void tabOrder() {
+    CardWindowFixture card;
+    ui::Form3* form3 = card.OpenSearch();
+    const QStringList unchosen = {
+        "Option2",  "List1(2)", "List1(1)", "List1(0)", "Command1", "List1(3)",
+        "List1(4)", "Command3", "Command4", "List1(5)", "Command2"};
+    for (const QString& name : unchosen) {
+      QCOMPARE(ui_test::PressTab()->objectName(), name);
+    }
+    ui_test::ClickOption(Find<QRadioButton>(form3, "Option3"));
+    Find(form3, "List1(4)")->setFocus();
+    QCOMPARE(ui_test::PressTab()->objectName(), QStringLiteral("Option3"));
+    QCOMPARE(ui_test::PressTab()->objectName(), QStringLiteral("Command3"));
+  }
+
+  // The close box acts like "Назад"; each window gets its focus back.
+  void movingBetweenTheWindows() {
+    CardWindowFixture card;
+    ui::Form3* form3 = card.OpenSearch();
+    Find(form3, "Command4")->setFocus();
+    QVERIFY(!form3->close());
+    QVERIFY(!form3->isVisible());
+    QVERIFY(QTest::qWaitForWindowActive(&card.form1()));
+    QCOMPARE(QApplication::focusWidget()->objectName(),
+             QStringLiteral("Command3"));
+    QCOMPARE(card.OpenSearch(), form3);
+    QCOMPARE(QApplication::focusWidget()->objectName(),
+             QStringLiteral("Command4"));
+  }
+
+ private:
+  ui_test::DialogDriver dialogs_;
+};
+
+QTEST_MAIN(Form3Test)
+#include "form3_test.moc"
