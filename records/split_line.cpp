@@ -10,11 +10,11 @@ std::vector<std::string_view> SplitLine(std::string_view line) {
   pieces.reserve(
       static_cast<std::size_t>(std::count(line.begin(), line.end(), ' ')) + 1);
   std::size_t start = 0;
-  for (;;) {
-    const std::size_t space = line.find(' ', start);
-    if (space == std::string_view::npos) break;
-    pieces.push_back(line.substr(start, space - start));
-    start = space + 1;
+  for (std::size_t at = 0; at < line.size(); ++at) {
+    if (line[at] == ' ') {
+      pieces.emplace_back(line.data() + start, at - start);
+      start = at + 1;
+    }
   }
   pieces.push_back(line.substr(start));
   return pieces;
