@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <system_error>
 
 namespace card {
@@ -17,6 +18,9 @@ constexpr std::string_view kNegativeInfinityText = "-бесконечность"
 constexpr std::string_view kNotANumberText = "неопределенность";
 
 constexpr int kSignificantDigits = 15;
+// A tenth of the end of the double range, 1,8E+308 (itself not a double):
+// texts beyond that end are not numbers.
+constexpr double kRangeEndTenth = 1.8e307;
 // Decimal exponents written in the plain form: from 0,0001 up to 10^15.
 constexpr int kPlainExponentMin = -4;
 constexpr int kPlainExponentMax = 14;
@@ -88,38 +92,40 @@ std::optional<double> ParseNumber(std::string_view text) {
   }
 
   // The grammar is checked above; the conversion only computes the value,
-  // from an ASCII text in the form std::from_chars reads.
-  std::string ascii;
-  ascii.reserve(integer.size() + fraction.size() + 24);
-  ascii.append(integer.empty() ? std::string_view("0") : integer);
-  ascii.push_back('.');
-  ascii.append(fraction.empty() ? std::string_view("0") : fraction);
-  ascii.push_back('e');
-  if (exponent_negative) ascii.push_back('-');
-  ascii.append(std::to_string(exponent));
+  // from an ASCII text in the form std::from_chars reads, with the exponent
+  // lowered by `shift` places.
+  const std::int64_t signed_exponent = exponent_negative ? -exponent : exponent;
+  const auto convert = [&](int shift, double& magnitude) {
+    std::string ascii;
+    ascii.reserve(integer.size() + fraction.size() + 24);
+    ascii.append(integer.empty() ? std::string_view("0") : integer);
+    ascii.push_back('.');
+    ascii.append(fraction.empty() ? std::string_view("0") : fraction);
+    ascii.push_back('e');
+    ascii.append(std::to_string(signed_exponent - shift));
+    return std::from_chars(ascii.data(), ascii.data() + ascii.size(), magnitude)
+        .ec;
+  };
 
   double magnitude = 0;
-  const auto [end, error] =
-      std::from_chars(ascii.data(), ascii.data() + ascii.size(), magnitude);
-  if (error == std::errc::result_out_of_range) {
-    // Either too small for a double, which reads as zero, or too large. The
-    // position of the first non-zero digit tells which.
-    const std::size_t leading = integer.find_first_not_of('0');
-    std::int64_t magnitude_exponent = 0;
-    if (leading != std::string_view::npos) {
-      magnitude_exponent = static_cast<std::int64_t>(integer.size() - leading);
-    } else {
-      const std::size_t first = fraction.find_first_not_of('0');
-      magnitude_exponent = -static_cast<std::int64_t>(first);
-    }
-    magnitude_exponent += exponent_negative ? -exponent : exponent;
-    if (magnitude_exponent > 0) return std::nullopt;
-    return sign * 0.0;
+  if (convert(0, magnitude) == std::errc()) return sign * magnitude;
+  // Out of range: either too small for a double, which reads as zero, or too
+  // large. The position of the first non-zero digit tells which.
+  const std::size_t leading = integer.find_first_not_of('0');
+  std::int64_t magnitude_exponent = signed_exponent;
+  if (leading != std::string_view::npos) {
+    magnitude_exponent += static_cast<std::int64_t>(integer.size() - leading);
+  } else {
+    magnitude_exponent -=
+        static_cast<std::int64_t>(fraction.find_first_not_of('0'));
   }
-  if (error != std::errc() || end != ascii.data() + ascii.size()) {
-    return std::nullopt;
+  if (magnitude_exponent <= 0) return sign * 0.0;
+  // Between the largest double and the end of its range, where the largest
+  // double rounded to 15 digits lies, the text reads as the largest double.
+  if (convert(1, magnitude) == std::errc() && magnitude <= kRangeEndTenth) {
+    return sign * std::numeric_limits<double>::max();
   }
-  return sign * magnitude;
+  return std::nullopt;
 }
 
 namespace {

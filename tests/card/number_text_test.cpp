@@ -47,6 +47,12 @@ INSTANTIATE_TEST_SUITE_P(
         Accepted{"0,1000000000000000055511151231257827", 0.1},
         // The edges of the double range.
         Accepted{"1,7976931348623157E308", std::numeric_limits<double>::max()},
+        // The largest double as written, rounded up past it, and the values
+        // up to the end of the range read as the largest double.
+        Accepted{"1,79769313486232E+308", std::numeric_limits<double>::max()},
+        Accepted{"-1,79769313486232E+308", -std::numeric_limits<double>::max()},
+        Accepted{"1,8E308", std::numeric_limits<double>::max()},
+        Accepted{"179,9E306", std::numeric_limits<double>::max()},
         Accepted{"4,94065645841247E-324",
                  std::numeric_limits<double>::denorm_min()},
         Accepted{"2,2250738585072014E-308", std::numeric_limits<double>::min()},
@@ -77,8 +83,8 @@ INSTANTIATE_TEST_SUITE_P(
                     // Cyrillic "Е" is not the exponent letter.
                     "1Е5",
                     // Beyond the double range.
-                    "1,8E308", "-1,8E308", "1E99999999999", "1E309",
-                    std::string(400, '9'),
+                    "1,80000000000001E308", "-1,9E308", "1E99999999999",
+                    "1E309", std::string(400, '9'),
                     // What an infinite result is shown as.
                     "бесконечность", "-бесконечность", "неопределенность",
                     std::string("1\0", 2)));
@@ -116,6 +122,8 @@ INSTANTIATE_TEST_SUITE_P(
         Formatted{1234567890123456.0, "1,23456789012346E+15"},
         Formatted{1e100, "1E+100"}, Formatted{1e-300, "1E-300"},
         Formatted{std::numeric_limits<double>::max(), "1,79769313486232E+308"},
+        Formatted{-std::numeric_limits<double>::max(),
+                  "-1,79769313486232E+308"},
         // Subnormal values are rounded to 15 digits like any other.
         Formatted{std::numeric_limits<double>::denorm_min(),
                   "4,94065645841247E-324"},
