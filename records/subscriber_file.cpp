@@ -151,6 +151,13 @@ std::optional<Failure> AppendLine(const std::filesystem::path& path,
 Result<std::string> FormatLine(const card::SubscriberRecord& record) {
   std::string line;
   for (int index = 0; index < card::kFieldCount; ++index) {
+    // A CR would end the line early and split the card in two; an LF is an
+    // ordinary character of a line.
+    if (record[index].find('\r') != std::string::npos) {
+      return Failure{"В поле «" + std::string(card::kFields[index].caption) +
+                     "» есть знак возврата каретки (U+000D), который разорвал "
+                     "бы строку файла."};
+    }
     std::variant<std::string, Unrepresentable> encoded =
         EncodeCp1251(record[index]);
     if (const auto* bad = std::get_if<Unrepresentable>(&encoded)) {

@@ -16,7 +16,7 @@ inline constexpr const char* kSubscriberFileName = "Blank.txt";
 
 // The bytes of one saved line: each field in Windows-1251 followed by one
 // space, then CR LF; or the first field holding a character the code page
-// cannot represent, named by its caption in the message.
+// cannot represent, or a CR, named by its caption in the message.
 Result<std::string> FormatLine(const card::SubscriberRecord& record);
 
 // Appends the card as one line to the file and resets the card for the next
