@@ -233,13 +233,6 @@ TEST_F(SearchTest, ReadErrorKeepsTheRowsFoundBeforeIt) {
   EXPECT_EQ(files_.OpenFiles(), 0);
 }
 
-TEST_F(SearchTest, ReadsEveryLineBreakAndAnEndWithoutOne) {
-  WriteBytes(Cp1251("Иванов 1\rИванов 2\r\n\r\nИванов\n3\r\nИванов 4"));
-  EXPECT_EQ(Search(SearchMode::kBySurname, "Иванов").rows_added, 3);
-  EXPECT_EQ(Column(results_, 1), (std::vector<std::string>{"1", "2", "4"}));
-  EXPECT_EQ(Search(SearchMode::kBySurname, "Иванов\n3").rows_added, 1);
-}
-
 TEST_F(SearchTest, ViewingLoadsTheRowAndRecalculatesIt) {
   // Saved under "0%" from the amounts 10, 4, 7, 2; the saved total due plays
   // no part.
