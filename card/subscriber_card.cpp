@@ -52,7 +52,9 @@ SubscriberCard& SubscriberCard::operator=(const SubscriberCard& other) {
 
 bool SubscriberCard::Store(int index, std::string_view text) {
   if (cells_[index] == text) return false;
-  cells_[index].assign(text);
+  // Through a temporary: g++ 12 at -O3 wrongly sees an overlapping copy in
+  // assign() when the text is a literal.
+  cells_[index] = std::string(text);
   memos_[index] = {};
   return true;
 }
