@@ -125,16 +125,19 @@ void BenchSearch(benchmark::State& state, records::SearchMode mode,
   }
 }
 
-// Keeps the real time of each benchmark, to print the ratios to grep.
+// Keeps the real time of each benchmark, the least over its repetitions
+// since the machine may be shared, to print the ratios to grep.
 class RatioReporter : public benchmark::ConsoleReporter {
  public:
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& run : runs) {
-      if (run.run_type == Run::RT_Iteration) {
-        seconds_[run.benchmark_name()] =
-            run.real_accumulated_time / static_cast<double>(run.iterations);
-      }
+      if (run.run_type != Run::RT_Iteration) continue;
+      const double seconds =
+          run.real_accumulated_time / static_cast<double>(run.iterations);
+      const auto [entry, added] =
+          seconds_.emplace(run.benchmark_name(), seconds);
+      if (!added) entry->second = std::min(entry->second, seconds);
     }
   }
   void PrintRatios(const std::string& grep_name) const {
