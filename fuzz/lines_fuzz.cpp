@@ -1,0 +1,123 @@
+// Any bytes as a subscriber file, read in pieces of any size: the line
+// reader gives exactly the lines of the break rules (so that the lines joined
+// again with their breaks rebuild the file, CR LF and lone CR alike), and
+// SplitLine cuts each line into pieces without spaces that, joined with
+// single spaces, give the line back.
+//
+// Input: byte 0 sets how many bytes one read of the file delivers at most,
+// as a short read of the system would (the byte plus one; 255 for no
+// limit); the rest is the file.
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "fuzz/line_model.h"
+#include "fuzz/property.h"
+#include "fuzz/scratch_file.h"
+#include "records/append_file.h"
+#include "records/failure.h"
+#include "records/line_reader.h"
+#include "records/split_line.h"
+
+namespace {
+
+// The platform's file operations, with every read cut short at a limit.
+class ShortReads final : public records::FileSystem {
+ public:
+  explicit ShortReads(std::size_t limit) : limit_(limit) {}
+
+  records::Result<Opened> OpenForAppend(
+      const std::filesystem::path& path) override {
+    return real_.OpenForAppend(path);
+  }
+  records::Result<Handle> OpenForReading(
+      const std::filesystem::path& path) override {
+    return real_.OpenForReading(path);
+  }
+  std::optional<records::Failure> Lock(Handle file) override {
+    return real_.Lock(file);
+  }
+  records::Result<std::uint64_t> Size(Handle file) override {
+    return real_.Size(file);
+  }
+  records::Result<std::size_t> ReadAt(Handle file, std::uint64_t offset,
+                                      std::span<char> buffer) override {
+    return real_.ReadAt(file, offset,
+                        buffer.first(std::min(buffer.size(), limit_)));
+  }
+  records::Result<std::size_t> Append(Handle file,
+                                      std::string_view bytes) override {
+    return real_.Append(file, bytes);
+  }
+  std::optional<records::Failure> Truncate(Handle file,
+                                           std::uint64_t size) override {
+    return real_.Truncate(file, size);
+  }
+  std::optional<records::Failure> Flush(Handle file) override {
+    return real_.Flush(file);
+  }
+  std::optional<records::Failure> FlushFolder(
+      const std::filesystem::path& file) override {
+    return real_.FlushFolder(file);
+  }
+  void Close(Handle file) override { real_.Close(file); }
+
+ private:
+  records::FileSystem& real_ = records::PlatformFileSystem();
+  std::size_t limit_;
+};
+
+void CheckSplit(std::string_view line) {
+  const std::vector<std::string_view> pieces = records::SplitLine(line);
+  std::string joined;
+  for (std::size_t i = 0; i < pieces.size(); ++i) {
+    fuzz::Check(pieces[i].find(' ') == std::string_view::npos,
+                "no piece holds a space");
+    if (i > 0) joined += ' ';
+    joined += pieces[i];
+  }
+  fuzz::Check(joined == line, "the pieces joined with spaces give the line");
+  fuzz::Check(pieces.empty() == line.empty(),
+              "only the empty line gives no pieces");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
+                                      std::size_t size) {
+  if (size == 0) return 0;
+  const std::size_t read_limit = data[0] == 255 ? SIZE_MAX : data[0] + 1;
+  const std::string_view bytes(reinterpret_cast<const char*>(data) + 1,
+                               size - 1);
+  CheckSplit(bytes);
+
+  static const fuzz::ScratchFile file;
+  file.Write(bytes);
+  ShortReads files(read_limit);
+  records::Result<records::LineReader> reader =
+      records::LineReader::Open(file.path(), files);
+  fuzz::Check(reader.ok(), "the file opens");
+
+  std::vector<std::string> lines;
+  std::string_view line;
+  for (;;) {
+    records::Result<bool> next = reader.value().Next(line);
+    fuzz::Check(next.ok(), "reading the file never fails");
+    if (!next.value()) break;
+    fuzz::Check(line.find('\r') == std::string_view::npos,
+                "a line holds no CR");
+    lines.emplace_back(line);
+    CheckSplit(line);
+  }
+  fuzz::Check(reader.value().AtEnd(), "the reader is at the end");
+  fuzz::Check(lines == fuzz::ModelLines(bytes),
+              "the lines are those of the break rules");
+  return 0;
+}

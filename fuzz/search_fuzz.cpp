@@ -1,0 +1,144 @@
+// SearchRecords over any file bytes, in every mode, with any query: it
+// returns, asks for the query at most once and only with a mode, keeps the
+// rows already listed, and lists exactly the matching lines of the file, in
+// order, each with its first 14 pieces (missing ones empty) in the 14
+// columns.
+//
+// Input: byte 0 picks the mode, byte 1 the length of the query that follows,
+// the rest is the file.
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "card/number_text.h"
+#include "fuzz/line_model.h"
+#include "fuzz/property.h"
+#include "fuzz/scratch_file.h"
+#include "records/cp1251.h"
+#include "records/search.h"
+#include "records/search_results.h"
+#include "records/split_line.h"
+
+namespace {
+
+using records::SearchMode;
+using Stop = records::SearchOutcome::Stop;
+
+constexpr SearchMode kModes[] = {SearchMode::kNone, SearchMode::kBySurname,
+                                 SearchMode::kByFirstName,
+                                 SearchMode::kByTelephone};
+
+// Whether a line's pieces, decoded, match the query in the mode.
+bool Matches(SearchMode mode, const std::vector<std::string>& pieces,
+             const std::string& query) {
+  switch (mode) {
+    case SearchMode::kNone:
+      return false;
+    case SearchMode::kBySurname:
+      return !pieces.empty() && pieces[0] == query;
+    case SearchMode::kByFirstName:
+      return pieces.size() > 1 && pieces[1] == query;
+    case SearchMode::kByTelephone: {
+      const std::optional<double> wanted = card::ParseNumber(query);
+      if (!wanted || pieces.size() <= 4) return false;
+      const std::optional<double> number = card::ParseNumber(pieces[4]);
+      return number && *number == *wanted;
+    }
+  }
+  return false;
+}
+
+// The rows that the file should add: the decoded pieces 0 to 13 of every
+// matching line.
+std::vector<card::ResultRow> ExpectedRows(SearchMode mode,
+                                          std::string_view file,
+                                          const std::string& query) {
+  std::vector<card::ResultRow> rows;
+  for (const std::string& line : fuzz::ModelLines(file)) {
+    std::vector<std::string> pieces;
+    for (const std::string_view piece : records::SplitLine(line)) {
+      pieces.push_back(records::DecodeCp1251(piece));
+    }
+    if (!Matches(mode, pieces, query)) continue;
+    card::ResultRow row;
+    for (std::size_t i = 0; i < row.size() && i < pieces.size(); ++i) {
+      row[i] = pieces[i];
+    }
+    rows.push_back(row);
+  }
+  return rows;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
+                                      std::size_t size) {
+  if (size < 2) return 0;
+  const SearchMode mode = kModes[data[0] % std::size(kModes)];
+  const std::string_view rest(reinterpret_cast<const char*>(data) + 2,
+                              size - 2);
+  const std::string query(rest.substr(0, data[1]));
+  const std::string_view file_bytes = rest.substr(query.size());
+
+  static const fuzz::ScratchFile file;
+  file.Write(file_bytes);
+
+  // One row listed by an earlier search, which this one must keep.
+  records::SearchResults results;
+  results.AppendLine("a b c d 5 e 1 2 3 4 5 6 7 8 9 ");
+  const card::ResultRow earlier_row = results.Row(0);
+
+  int prompts = 0;
+  const records::SearchOutcome outcome = records::SearchRecords(
+      mode,
+      [&] {
+        ++prompts;
+        return query;
+      },
+      results, file.path());
+
+  fuzz::Check(prompts == (mode == SearchMode::kNone ? 0 : 1),
+              "the query is asked once, and only with a mode");
+  fuzz::Check(results.Row(0) == earlier_row, "the earlier row stays");
+  fuzz::Check(outcome.rows_added == results.RowCount() - 1,
+              "the outcome counts the rows added");
+  fuzz::Check(outcome.failure.has_value() == (outcome.stop == Stop::kFailed),
+              "a failure comes with its stop");
+  switch (mode) {
+    case SearchMode::kNone:
+      fuzz::Check(outcome.stop == Stop::kNoMode, "no mode stops at once");
+      break;
+    case SearchMode::kBySurname:
+    case SearchMode::kByFirstName:
+      fuzz::Check(outcome.stop == Stop::kEndOfFile,
+                  "a text search reads the whole file");
+      break;
+    case SearchMode::kByTelephone:
+      fuzz::Check((outcome.stop == Stop::kEndOfFile) ==
+                      card::ParseNumber(query).has_value(),
+                  "the telephone search reads the file iff the query is a "
+                  "number");
+      break;
+  }
+
+  const std::vector<card::ResultRow> expected =
+      outcome.stop == Stop::kEndOfFile ? ExpectedRows(mode, file_bytes, query)
+                                       : std::vector<card::ResultRow>{};
+  fuzz::Check(static_cast<std::size_t>(outcome.rows_added) == expected.size(),
+              "every matching line is listed, and nothing else");
+  for (int row = 1; row < results.RowCount(); ++row) {
+    const card::ResultRow texts = results.Row(row);
+    for (int column = 0; column < records::SearchResults::kColumnCount;
+         ++column) {
+      fuzz::Check(results.Text(column, row) == texts[column],
+                  "the columns are parallel");
+    }
+    fuzz::Check(texts == expected[row - 1],
+                "a row holds the first 14 pieces of its line");
+  }
+  return 0;
+}
