@@ -130,6 +130,7 @@ void Form1::BuildControls() {
   for (const Line& line : kLines) {
     auto* widget = new LineWidget(this);
     widget->setObjectName(QString::fromUtf8(line.name));
+    // A rectangle from two points holds both of them: both ends are drawn.
     widget->setGeometry(QRect(Pixels({line.x1, line.y1, 0, 0}).topLeft(),
                               Pixels({line.x2, line.y2, 0, 0}).topLeft()));
   }

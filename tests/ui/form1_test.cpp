@@ -259,9 +259,15 @@ class Form1Test : public QObject {
       message = box->text();
       QTest::keyClick(box, Qt::Key_Return);
     });
-    card.SaveCard({{0, QStringLiteral("Иванов")}, {6, QStringLiteral("5")}});
+    card.Retype(0, QStringLiteral("Иванов"));
+    card.Retype(6, QStringLiteral("5"));
+    QStringList before;
+    for (int i = 0; i < 15; ++i) before << card.CellText(i);
+    QTest::mouseClick(
+        card.form1().findChild<QPushButton*>(QStringLiteral("Command2")),
+        Qt::LeftButton);
     QVERIFY(message.contains(QStringLiteral("Blank.txt")));
-    QCOMPARE(card.CellText(0), QStringLiteral("Иванов"));
+    for (int i = 0; i < 15; ++i) QCOMPARE(card.CellText(i), before[i]);
     QCOMPARE(card.CellText(8), QStringLiteral("5"));
   }
 

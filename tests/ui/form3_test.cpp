@@ -304,6 +304,20 @@ class Form3Test : public QObject {
     QCOMPARE(card.CellText(1), QStringLiteral("Юй"));
   }
 
+  // An address with a space shifts the account number into the charge.
+  void viewedCardMarksItsFailingCell() {
+    CardWindowFixture card;
+    card.SaveCard({{0, "Ли"}, {3, "Мира 4"}, {5, "Б17"}});
+    ui::Form3* form3 = card.OpenSearch();
+    ui_test::ClickOption(Find<QRadioButton>(form3, "Option1"));
+    dialogs_.Expect(AnswerPrompt("Ввод фамилии", "Вулимов", "Ли"));
+    Press(form3, "Command1");
+    ui_test::ClickRow(List(form3, 0), 0);
+    Press(form3, "Command4");
+    QCOMPARE(card.CellText(6), QStringLiteral("Б17"));
+    QCOMPARE(card.Cell(6)->toolTip(), QStringLiteral("Не число"));
+  }
+
   void tabOrder() {
     CardWindowFixture card;
     ui::Form3* form3 = card.OpenSearch();
