@@ -1,12 +1,11 @@
 #pragma once
 
-#include <stdlib.h>
-
 #include <algorithm>
 #include <climits>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <set>
 #include <string>
 #include <vector>
@@ -20,10 +19,12 @@ namespace records::test_support {
 class TempFolder {
  public:
   TempFolder() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "records_test_XXXXXX")
-            .string();
-    path_ = mkdtemp(pattern.data());
+    std::random_device device;
+    std::mt19937_64 random(device());
+    do {
+      path_ = std::filesystem::temp_directory_path() /
+              ("records_test_" + std::to_string(random()));
+    } while (!std::filesystem::create_directory(path_));
   }
   TempFolder(const TempFolder&) = delete;
   TempFolder& operator=(const TempFolder&) = delete;

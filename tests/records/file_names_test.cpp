@@ -1,0 +1,65 @@
+// The subscriber file in a folder whose name the code page of the system
+// may not hold, as on a clerk's Windows with Cyrillic folder names: the path
+// reaches the system in full, and the bytes go to the file and back exactly,
+// CR LF included, with no text-mode translation on the way.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "card/subscriber_card.h"
+#include "card/subscriber_record.h"
+#include "records/line_reader.h"
+#include "records/search.h"
+#include "records/search_results.h"
+#include "records/subscriber_file.h"
+#include "tests/records/file_test_support.h"
+
+namespace records {
+namespace {
+
+using test_support::ReadBytes;
+using test_support::TempFolder;
+
+class FileNamesTest : public ::testing::Test {
+ protected:
+  FileNamesTest() { std::filesystem::create_directory(folder_path_); }
+
+  TempFolder folder_;
+  const std::filesystem::path folder_path_ =
+      folder_.path() / u8"Абоненты «Корвант» €";
+  const std::filesystem::path path_ = folder_path_ / kSubscriberFileName;
+};
+
+TEST_F(FileNamesTest, SavesAndFindsACardUnderAWideFolderName) {
+  card::SubscriberCard card;
+  card.Start();
+  card.SetCellText(card::field::Surname, "Иванов");
+  const std::string first = FormatLine(card.Snapshot()).value();
+  ASSERT_EQ(SaveRecord(card, path_), std::nullopt);
+  const std::string second = FormatLine(card.Snapshot()).value();
+  ASSERT_EQ(SaveRecord(card, path_), std::nullopt);
+  EXPECT_EQ(ReadBytes(path_), first + second);
+
+  SearchResults results;
+  const SearchOutcome outcome = SearchRecords(
+      SearchMode::kBySurname, [] { return std::string("Иванов"); }, results,
+      path_);
+  EXPECT_EQ(outcome.stop, SearchOutcome::Stop::kEndOfFile);
+  ASSERT_EQ(results.RowCount(), 1);
+  EXPECT_EQ(results.Text(card::field::Surname, 0), "Иванов");
+}
+
+TEST_F(FileNamesTest, MessagesNameTheFileInUtf8) {
+  const Result<LineReader> reader = LineReader::Open(path_);
+  ASSERT_FALSE(reader.ok());
+  const std::u8string name = path_.u8string();
+  EXPECT_NE(
+      reader.failure().message.find(std::string(name.begin(), name.end())),
+      std::string::npos)
+      << reader.failure().message;
+}
+
+}  // namespace
+}  // namespace records
