@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTimer>
 
 #include "ui/form1.h"
 #include "ui_test_support.h"
@@ -346,6 +347,18 @@ class Form3Test : public QObject {
     QCOMPARE(card.OpenSearch(), form3);
     QCOMPARE(QApplication::focusWidget()->objectName(),
              QStringLiteral("Command4"));
+  }
+
+  // Last, since it runs the application's event loop to its end.
+  void closingTheCardWindowEndsTheProgram() {
+    CardWindowFixture card;
+    Press(card.OpenSearch(), "Command3");  // the search window, hidden
+    QTimer give_up;
+    give_up.setSingleShot(true);
+    connect(&give_up, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+    give_up.start(10000);
+    QTimer::singleShot(0, &card.form1(), [&card] { card.form1().close(); });
+    QCOMPARE(QApplication::exec(), 0);
   }
 
  private:
