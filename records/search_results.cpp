@@ -42,8 +42,7 @@ card::ResultRow SearchResults::Row(int row) const {
 }
 
 void SearchResults::AppendLine(std::string_view line) {
-  // Keep the line up to the space before piece 14, or all of it. The pieces
-  // are short, so a plain scan beats a search call per piece.
+  // Keep the line up to the space before piece 14, or all of it.
   int separators = 0;
   std::size_t kept = 0;
   for (; kept < line.size(); ++kept) {
