@@ -1,7 +1,9 @@
 #include "ui/controls.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QButtonGroup>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QtMath>
 
@@ -21,6 +23,46 @@ QRect Pixels(const Twips& twips) {
 
 QSize TwipsSize(int width, int height) {
   return QSize(TwipsToPixels(width), TwipsToPixels(height));
+}
+
+void CommandButton::keyPressEvent(QKeyEvent* event) {
+  if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) {
+    QPushButton::keyPressEvent(event);
+    return;
+  }
+  // A held key presses the button once, as a held Space does.
+  if (!event->isAutoRepeat()) click();
+  event->accept();
+}
+
+bool OptionButton::hitButton(const QPoint& pos) const {
+  return rect().contains(pos);
+}
+
+void OptionButton::keyPressEvent(QKeyEvent* event) {
+  QRadioButton::keyPressEvent(event);
+  const int key = event->key();
+  if (key != Qt::Key_Up && key != Qt::Key_Down && key != Qt::Key_Left &&
+      key != Qt::Key_Right) {
+    return;
+  }
+  // Qt clicks the option that an arrow reaches only when the one it leaves
+  // was chosen.
+  auto* reached = qobject_cast<QAbstractButton*>(QApplication::focusWidget());
+  if (reached && reached != this && group() &&
+      group()->buttons().contains(reached) && !reached->isChecked()) {
+    reached->click();
+  }
+}
+
+QItemSelectionModel::SelectionFlags ListBox::selectionCommand(
+    const QModelIndex& index, const QEvent* event) const {
+  const QItemSelectionModel::SelectionFlags flags =
+      QListView::selectionCommand(index, event);
+  if (!index.isValid() || flags.testFlag(QItemSelectionModel::Deselect)) {
+    return QItemSelectionModel::NoUpdate;
+  }
+  return flags;
 }
 
 QLabel* PlaceLabel(QWidget* parent, const Placed& placed) {

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QListView>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QRect>
 #include <QSize>
 #include <QString>
@@ -7,6 +10,7 @@
 
 class QAbstractButton;
 class QButtonGroup;
+class QKeyEvent;
 class QLabel;
 
 // What both windows build their controls with.
@@ -42,6 +46,42 @@ Control* Place(QWidget* parent, const Placed& placed) {
   control->setGeometry(Pixels(placed.place));
   return control;
 }
+
+// A command button that the keyboard presses, while it has the focus, with
+// Enter as well as Space, as the desktop's buttons answer; it is never a
+// default button, so Enter elsewhere presses nothing.
+class CommandButton : public QPushButton {
+ public:
+  using QPushButton::QPushButton;
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+};
+
+// An option button that a click anywhere on its rectangle chooses, not only
+// on its indicator and caption, so that where it reacts does not depend on
+// the width of its caption in the font; an arrow key chooses the option it
+// moves to even while none of its group is chosen.
+class OptionButton : public QRadioButton {
+ public:
+  using QRadioButton::QRadioButton;
+
+ protected:
+  bool hitButton(const QPoint& pos) const override;
+  void keyPressEvent(QKeyEvent* event) override;
+};
+
+// A list of texts with at most one selected row, which only choosing another
+// row changes: a click beside the rows or Ctrl with a click on the selected
+// row keeps it.
+class ListBox : public QListView {
+ public:
+  using QListView::QListView;
+
+ protected:
+  QItemSelectionModel::SelectionFlags selectionCommand(
+      const QModelIndex& index, const QEvent* event) const override;
+};
 
 // A label whose caption starts at its top left and wraps within its width.
 QLabel* PlaceLabel(QWidget* parent, const Placed& placed);

@@ -5,19 +5,19 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPainter>
 #include <QPalette>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QStyle>
 #include <QStyleFactory>
+#include <limits>
 #include <optional>
 #include <string>
 
 #include "records/subscriber_file.h"
 #include "ui/controls.h"
 #include "ui/form3.h"
+#include "ui/prompts.h"
 
 namespace ui {
 namespace {
@@ -152,18 +152,20 @@ void Form1::BuildControls() {
     auto* box = new QLineEdit(QString::fromStdString(card_.CellText(i)), this);
     box->setObjectName(QStringLiteral("Text1(%1)").arg(i));
     box->setGeometry(Pixels(kCells[i]));
+    // A cell holds a text of any length; the box would cut it at 32767.
+    box->setMaxLength(std::numeric_limits<int>::max());
     controls_.text1[i] = box;
   }
 
-  controls_.command3 = Place<QPushButton>(this, kCommand3);
-  controls_.command2 = Place<QPushButton>(this, kCommand2);
-  controls_.command1 = Place<QPushButton>(this, kCommand1);
+  controls_.command3 = Place<CommandButton>(this, kCommand3);
+  controls_.command2 = Place<CommandButton>(this, kCommand2);
+  controls_.command1 = Place<CommandButton>(this, kCommand1);
   controls_.command1->hide();
 
   controls_.options = new QButtonGroup(this);
   for (const card::BenefitInfo& benefit : card::kBenefits) {
     const int id = static_cast<int>(benefit.option);
-    auto* option = new QRadioButton(
+    auto* option = new OptionButton(
         QString::fromUtf8(benefit.caption.data(),
                           static_cast<qsizetype>(benefit.caption.size())),
         this);
@@ -253,8 +255,8 @@ void Form1::ChooseBenefit(int option) {
 void Form1::Save() {
   if (const std::optional<records::Failure> failure =
           records::SaveRecord(card_)) {
-    QMessageBox::warning(this, QStringLiteral("Карточка не записана"),
-                         QString::fromStdString(failure->message));
+    ShowFailure(this, QStringLiteral("Карточка не записана"),
+                QString::fromStdString(failure->message));
   }
   ShowFailedCell();
 }

@@ -5,9 +5,7 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QListView>
-#include <QMessageBox>
 #include <QPushButton>
-#include <QRadioButton>
 #include <vector>
 
 #include "ui/controls.h"
@@ -95,18 +93,18 @@ Form3::Form3(card::SubscriberCard& card, QWidget& card_window, QWidget* parent)
 void Form3::BuildControls() {
   controls_.options = new QButtonGroup(this);
   for (const Mode& mode : kModes) {
-    controls_.options->addButton(Place<QRadioButton>(this, mode.option),
+    controls_.options->addButton(Place<OptionButton>(this, mode.option),
                                  static_cast<int>(mode.mode));
   }
-  controls_.command1 = Place<QPushButton>(this, kCommand1);
-  controls_.command2 = Place<QPushButton>(this, kCommand2);
-  controls_.command3 = Place<QPushButton>(this, kCommand3);
-  controls_.command4 = Place<QPushButton>(this, kCommand4);
+  controls_.command1 = Place<CommandButton>(this, kCommand1);
+  controls_.command2 = Place<CommandButton>(this, kCommand2);
+  controls_.command3 = Place<CommandButton>(this, kCommand3);
+  controls_.command4 = Place<CommandButton>(this, kCommand4);
   for (const Placed& label : kLabels) PlaceLabel(this, label);
 
   for (int k = 0; k < records::SearchResults::kColumnCount; ++k) {
     columns_[k] = new ResultColumnModel(results_, k, this);
-    auto* list = new QListView(this);
+    auto* list = new ListBox(this);
     list->setObjectName(QStringLiteral("List1(%1)").arg(k));
     list->setGeometry(Pixels(
         {kListLeft[k], k < kVisibleLists ? kVisibleListTop : kHiddenListTop,
@@ -172,8 +170,8 @@ void Form3::Search() {
   // A search that fails half-way keeps the rows found before.
   UpdateColumns();
   if (outcome.failure) {
-    QMessageBox::warning(this, QStringLiteral("Поиск не выполнен"),
-                         QString::fromStdString(outcome.failure->message));
+    ShowFailure(this, QStringLiteral("Поиск не выполнен"),
+                QString::fromStdString(outcome.failure->message));
   }
 }
 

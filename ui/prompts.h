@@ -9,6 +9,8 @@ class QWidget;
 
 namespace ui {
 
+// Each of these returns with the focus back in the window of `parent`.
+
 // Asks for one line of text in a modal window: the prompt, a field holding
 // `default_answer` wholly selected, OK and Cancel. No title is passed. OK
 // gives the field's text; Cancel, Esc and the close box give the empty text.
@@ -31,5 +33,8 @@ class YesNoBox : public QMessageBox {
 
 // Whether the clerk answers Yes to "Удалить нынешний список".
 bool ConfirmClearing(QWidget* parent);
+
+// Tells the clerk why an action failed, in a modal box with OK.
+void ShowFailure(QWidget* parent, const QString& title, const QString& message);
 
 }  // namespace ui

@@ -6,6 +6,7 @@
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QImage>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
@@ -176,6 +177,64 @@ class Form1Test : public QObject {
     }
   }
 
+  // Where an option reacts does not depend on its caption's width.
+  void optionsChosenAnywhereOnThem_data() {
+    QTest::addColumn<int>("option");
+    QTest::addColumn<QPoint>("place");  // from the right and bottom edges
+    QTest::addColumn<QString>("totalDue");
+    QTest::newRow("20% at its middle right") << 2 << QPoint(2, 16) << "0,052";
+    QTest::newRow("25% at its centre") << 3 << QPoint(28, 16) << "0,08125";
+    QTest::newRow("50% at its bottom right") << 4 << QPoint(1, 1) << "0,325";
+  }
+
+  void optionsChosenAnywhereOnThem() {
+    QFETCH(int, option);
+    QFETCH(QPoint, place);
+    QFETCH(QString, totalDue);
+    CardWindowFixture card;
+    QRadioButton* button = Option(card.form1(), option);
+    const QPoint bottom_right(button->width(), button->height());
+    QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier,
+                      bottom_right - place);
+    QVERIFY(button->isChecked());
+    QCOMPARE(card.CellText(14), totalDue);
+  }
+
+  // Enter and Space press the focused button, a held key once.
+  void focusedButtonAnswersEnter() {
+    CardWindowFixture card;
+    card.Retype(0, QStringLiteral("Ли"));
+    auto* save =
+        card.form1().findChild<QPushButton*>(QStringLiteral("Command2"));
+    save->setFocus();
+    QTest::keyClick(save, Qt::Key_Return);
+    QCOMPARE(card.CellText(0), QString());
+    for (const bool repeat : {false, true, true}) {
+      QKeyEvent press(QEvent::KeyPress, Qt::Key_Enter, Qt::KeypadModifier,
+                      QString(), repeat);
+      QApplication::sendEvent(save, &press);
+    }
+    QFile file(card.FilePath());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll().count("\r\n"), 2);
+    QVERIFY(!save->isDefault());
+    QVERIFY(!save->autoDefault());
+  }
+
+  void boxesHoldTextsOfAnyLength() {
+    CardWindowFixture card;
+    QLineEdit* address = card.Cell(3);
+    address->setFocus();
+    address->insert(QString(40000, u'д'));
+    QCOMPARE(address->text().size(), 40000);
+    QTest::mouseClick(
+        card.form1().findChild<QPushButton*>(QStringLiteral("Command2")),
+        Qt::LeftButton);
+    QFile file(card.FilePath());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll().count('\xE4'), 40000);
+  }
+
   void tabOrder() {
     CardWindowFixture card;
     const QStringList chain = {
@@ -267,6 +326,9 @@ class Form1Test : public QObject {
         card.form1().findChild<QPushButton*>(QStringLiteral("Command2")),
         Qt::LeftButton);
     QVERIFY(message.contains(QStringLiteral("Blank.txt")));
+    QVERIFY(QTest::qWaitForWindowActive(&card.form1()));
+    QCOMPARE(QApplication::focusWidget()->objectName(),
+             QStringLiteral("Command2"));
     for (int i = 0; i < 15; ++i) QCOMPARE(card.CellText(i), before[i]);
     QCOMPARE(card.CellText(8), QStringLiteral("5"));
   }

@@ -169,6 +169,8 @@ class Form3Test : public QObject {
     dialogs_.Expect(AnswerConfirmation(QMessageBox::No));
     Press(form3, "Command2");
     QCOMPARE(List(form3, 0)->model()->rowCount(), 1);
+    QVERIFY(QTest::qWaitForWindowActive(form3));
+    QCOMPARE(QApplication::focusWidget(), Find(form3, "Command2"));
     dialogs_.Expect(AnswerConfirmation(QMessageBox::Yes));
     Press(form3, "Command2");
     for (int column = 0; column < 14; ++column) {
@@ -303,6 +305,93 @@ class Form3Test : public QObject {
              1);
     Press(form3, "Command4");
     QCOMPARE(card.CellText(1), QStringLiteral("Юй"));
+  }
+
+  // Only choosing another row of the surname column changes what is viewed.
+  void selectionKeptUntilAnotherRow() {
+    CardWindowFixture card;
+    card.SaveCard({{0, "Ли"}, {1, "Ан"}});
+    card.SaveCard({{0, "Ли"}, {1, "Юй"}});
+    ui::Form3* form3 = card.OpenSearch();
+    ui_test::ClickOption(Find<QRadioButton>(form3, "Option1"));
+    dialogs_.Expect(AnswerPrompt("Ввод фамилии", "Вулимов", "Ли"));
+    Press(form3, "Command1");
+    QListView* surnames = List(form3, 0);
+    const auto selected_row = [surnames] {
+      const QModelIndexList rows =
+          surnames->selectionModel()->selectedIndexes();
+      return rows.size() == 1 ? rows.front().row() : -1;
+    };
+    ui_test::ClickRow(surnames, 1);
+    QTest::mouseClick(
+        surnames->viewport(), Qt::LeftButton, Qt::NoModifier,
+        surnames->viewport()->rect().bottomLeft() + QPoint(4, -4));
+    QCOMPARE(selected_row(), 1);
+    QTest::mouseClick(
+        surnames->viewport(), Qt::LeftButton, Qt::ControlModifier,
+        surnames->visualRect(surnames->model()->index(1, 0)).center());
+    QCOMPARE(selected_row(), 1);
+    QTest::keyClick(surnames, Qt::Key_Up);
+    QCOMPARE(selected_row(), 0);
+    Press(form3, "Command4");
+    QCOMPARE(card.CellText(1), QStringLiteral("Ан"));
+  }
+
+  // A found text longer than a line edit's usual limit is loaded whole.
+  void viewedCardKeepsLongTexts() {
+    CardWindowFixture card;
+    QLineEdit* surname = card.Cell(0);
+    surname->setFocus();
+    surname->insert(QString(40000, u'ж'));
+    card.SaveCard({{1, "Юй"}});
+    ui::Form3* form3 = card.OpenSearch();
+    ui_test::ClickOption(Find<QRadioButton>(form3, "Option2"));
+    dialogs_.Expect(AnswerPrompt("Ввод имени", "", "Юй"));
+    Press(form3, "Command1");
+    ui_test::ClickRow(List(form3, 0), 0);
+    Press(form3, "Command4");
+    QCOMPARE(card.CellText(0), QString(40000, u'ж'));
+  }
+
+  // Enter presses the focused button; on a list, or with a mode's option
+  // chosen by an arrow key, nothing.
+  void keysOfTheSearchWindow() {
+    CardWindowFixture card;
+    card.SaveCard({});
+    ui::Form3* form3 = card.OpenSearch();
+    QCOMPARE(ui_test::PressTab()->objectName(), QStringLiteral("Option2"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    QVERIFY(Find<QRadioButton>(form3, "Option3")->isChecked());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+    QVERIFY(Find<QRadioButton>(form3, "Option1")->isChecked());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    Find(form3, "List1(0)")->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QVERIFY(form3->isVisible());
+    dialogs_.Expect(AnswerPrompt("Ввод фамилии", "Вулимов", ""));
+    Find(form3, "Command1")->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCOMPARE(List(form3, 0)->model()->rowCount(), 1);
+    // The keyboard is back where it was before the prompt.
+    QVERIFY(QTest::qWaitForWindowActive(form3));
+    QCOMPARE(QApplication::focusWidget(), Find(form3, "Command1"));
+    Find(form3, "Command3")->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter,
+                    Qt::KeypadModifier);
+    QVERIFY(!form3->isVisible());
+    QVERIFY(card.form1().isVisible());
+  }
+
+  void optionsChosenAnywhereOnThem() {
+    CardWindowFixture card;
+    ui::Form3* form3 = card.OpenSearch();
+    for (const char* name : {"Option1", "Option2", "Option3"}) {
+      auto* option = Find<QRadioButton>(form3, name);
+      QTest::mouseClick(option, Qt::LeftButton, Qt::NoModifier,
+                        QPoint(option->width() - 2, option->height() / 2));
+      QVERIFY2(option->isChecked(), name);
+    }
   }
 
   // An address with a space shifts the account number into the charge.
