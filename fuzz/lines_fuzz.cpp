@@ -98,7 +98,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
                                size - 1);
   CheckSplit(bytes);
 
-  static const fuzz::ScratchFile file;
+  static fuzz::ScratchFile file;
   file.Write(bytes);
   ShortReads files(read_limit);
   records::Result<records::LineReader> reader =

@@ -81,10 +81,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
   const SearchMode mode = kModes[data[0] % std::size(kModes)];
   const std::string_view rest(reinterpret_cast<const char*>(data) + 2,
                               size - 2);
-  const std::string query(rest.substr(0, data[1]));
+  std::string query(rest.substr(0, data[1]));
   const std::string_view file_bytes = rest.substr(query.size());
 
-  static const fuzz::ScratchFile file;
+  static fuzz::ScratchFile file;
   file.Write(file_bytes);
 
   // One row listed by an earlier search, which this one must keep.
