@@ -6,6 +6,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QtMath>
+#include <algorithm>
+#include <iterator>
 
 namespace ui {
 namespace {
@@ -63,6 +65,21 @@ QItemSelectionModel::SelectionFlags ListBox::selectionCommand(
     return QItemSelectionModel::NoUpdate;
   }
   return flags;
+}
+
+void ListBox::keyPressEvent(QKeyEvent* event) {
+  static constexpr int kMovementKeys[] = {
+      Qt::Key_Up,   Qt::Key_Down, Qt::Key_Left,   Qt::Key_Right,
+      Qt::Key_Home, Qt::Key_End,  Qt::Key_PageUp, Qt::Key_PageDown};
+  const QModelIndex marked = currentIndex();
+  if (marked.isValid() && !selectionModel()->hasSelection() &&
+      std::find(std::begin(kMovementKeys), std::end(kMovementKeys),
+                event->key()) != std::end(kMovementKeys)) {
+    selectionModel()->select(marked, QItemSelectionModel::ClearAndSelect);
+    event->accept();
+    return;
+  }
+  QListView::keyPressEvent(event);
 }
 
 QLabel* PlaceLabel(QWidget* parent, const Placed& placed) {

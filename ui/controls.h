@@ -73,7 +73,8 @@ class OptionButton : public QRadioButton {
 
 // A list of texts with at most one selected row, which only choosing another
 // row changes: a click beside the rows or Ctrl with a click on the selected
-// row keeps it.
+// row keeps it. While no row is selected, the first movement key selects the
+// row that the focus marks instead of moving past it.
 class ListBox : public QListView {
  public:
   using QListView::QListView;
@@ -81,6 +82,7 @@ class ListBox : public QListView {
  protected:
   QItemSelectionModel::SelectionFlags selectionCommand(
       const QModelIndex& index, const QEvent* event) const override;
+  void keyPressEvent(QKeyEvent* event) override;
 };
 
 // A label whose caption starts at its top left and wraps within its width.

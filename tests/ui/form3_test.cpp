@@ -337,6 +337,31 @@ class Form3Test : public QObject {
     QCOMPARE(card.CellText(1), QStringLiteral("Ан"));
   }
 
+  // The first arrow selects the row that the focus marks, the next moves on.
+  void keyboardSelectsFromTheMarkedRow() {
+    CardWindowFixture card;
+    for (const char* name : {"Ан", "Юй", "Ия"}) {
+      card.SaveCard({{0, "Ли"}, {1, name}});
+    }
+    ui::Form3* form3 = card.OpenSearch();
+    ui_test::ClickOption(Find<QRadioButton>(form3, "Option1"));
+    dialogs_.Expect(AnswerPrompt("Ввод фамилии", "Вулимов", "Ли"));
+    Press(form3, "Command1");
+    QVERIFY(QTest::qWaitForWindowActive(form3));
+    Find(form3, "List1(1)")->setFocus();
+    QListView* surnames = List(form3, 0);
+    QCOMPARE(ui_test::PressTab(), surnames);
+    QVERIFY(!surnames->selectionModel()->hasSelection());
+    for (const int row : {0, 1}) {
+      QTest::keyClick(surnames, Qt::Key_Down);
+      QCOMPARE(surnames->selectionModel()->selectedIndexes().size(), 1);
+      QCOMPARE(surnames->selectionModel()->selectedIndexes().front().row(),
+               row);
+    }
+    Press(form3, "Command4");
+    QCOMPARE(card.CellText(1), QStringLiteral("Юй"));
+  }
+
   // A found text longer than a line edit's usual limit is loaded whole.
   void viewedCardKeepsLongTexts() {
     CardWindowFixture card;
