@@ -292,9 +292,7 @@ class Form3Test : public QObject {
     card.SaveCard({{0, "Ли"}});
     card.SaveCard({{0, "Ли"}, {1, "Юй"}});
     ui::Form3* form3 = card.OpenSearch();
-    ui_test::ClickOption(Find<QRadioButton>(form3, "Option1"));
-    dialogs_.Expect(AnswerPrompt("Ввод фамилии", "Вулимов", "Ли"));
-    Press(form3, "Command1");
+    SearchSurname(form3, "Ли");
     ui_test::ClickRow(List(form3, 1), 1);
     QVERIFY(List(form3, 0)->selectionModel()->selectedIndexes().isEmpty());
     Press(form3, "Command4");  // only the surname column counts
@@ -313,9 +311,7 @@ class Form3Test : public QObject {
     card.SaveCard({{0, "Ли"}, {1, "Ан"}});
     card.SaveCard({{0, "Ли"}, {1, "Юй"}});
     ui::Form3* form3 = card.OpenSearch();
-    ui_test::ClickOption(Find<QRadioButton>(form3, "Option1"));
-    dialogs_.Expect(AnswerPrompt("Ввод фамилии", "Вулимов", "Ли"));
-    Press(form3, "Command1");
+    SearchSurname(form3, "Ли");
     QListView* surnames = List(form3, 0);
     const auto selected_row = [surnames] {
       const QModelIndexList rows =
@@ -344,9 +340,7 @@ class Form3Test : public QObject {
       card.SaveCard({{0, "Ли"}, {1, name}});
     }
     ui::Form3* form3 = card.OpenSearch();
-    ui_test::ClickOption(Find<QRadioButton>(form3, "Option1"));
-    dialogs_.Expect(AnswerPrompt("Ввод фамилии", "Вулимов", "Ли"));
-    Press(form3, "Command1");
+    SearchSurname(form3, "Ли");
     QVERIFY(QTest::qWaitForWindowActive(form3));
     Find(form3, "List1(1)")->setFocus();
     QListView* surnames = List(form3, 0);
@@ -424,9 +418,7 @@ class Form3Test : public QObject {
     CardWindowFixture card;
     card.SaveCard({{0, "Ли"}, {3, "Мира 4"}, {5, "Б17"}});
     ui::Form3* form3 = card.OpenSearch();
-    ui_test::ClickOption(Find<QRadioButton>(form3, "Option1"));
-    dialogs_.Expect(AnswerPrompt("Ввод фамилии", "Вулимов", "Ли"));
-    Press(form3, "Command1");
+    SearchSurname(form3, "Ли");
     ui_test::ClickRow(List(form3, 0), 0);
     Press(form3, "Command4");
     QCOMPARE(card.CellText(6), QStringLiteral("Б17"));
@@ -476,6 +468,13 @@ class Form3Test : public QObject {
   }
 
  private:
+  // Chooses the surname mode and searches for `surname`.
+  void SearchSurname(QWidget* form3, const QString& surname) {
+    ui_test::ClickOption(Find<QRadioButton>(form3, "Option1"));
+    dialogs_.Expect(AnswerPrompt("Ввод фамилии", "Вулимов", surname));
+    Press(form3, "Command1");
+  }
+
   ui_test::DialogDriver dialogs_;
 };
 
