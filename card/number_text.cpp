@@ -220,9 +220,9 @@ std::string FormatNumber(double value) {
       text.append(digits);
       text.append(static_cast<std::size_t>(exponent + 1 - decimal.count), '0');
     } else {
-      text.append(digits.substr(0, static_cast<std::size_t>(exponent + 1)));
+      text.append(digits.substr(0, static_cast<std::size_t>(exponent) + 1));
       text.push_back(kDecimalComma);
-      text.append(digits.substr(static_cast<std::size_t>(exponent + 1)));
+      text.append(digits.substr(static_cast<std::size_t>(exponent) + 1));
     }
     return text;
   }

@@ -38,7 +38,8 @@ constexpr std::array<char16_t, 128> kHighHalf{
 // The high half inverted: (character, byte) pairs sorted by character.
 constexpr std::array<std::pair<char16_t, unsigned char>, 128> kEncoding = [] {
   std::array<std::pair<char16_t, unsigned char>, 128> pairs{};
-  for (std::size_t i = 0; i < pairs.size(); ++i) {
+  // != rather than <, which cppcheck 2.10 misreads here as a template.
+  for (std::size_t i = 0; i != pairs.size(); ++i) {
     pairs[i] = {kHighHalf[i], static_cast<unsigned char>(0x80 + i)};
   }
   std::sort(pairs.begin(), pairs.end());
@@ -120,7 +121,7 @@ std::variant<std::string, Unrepresentable> EncodeCp1251(std::string_view utf8) {
       bytes += static_cast<char>(code);
       continue;
     }
-    const auto found = std::lower_bound(
+    const auto* const found = std::lower_bound(
         kEncoding.begin(), kEncoding.end(), code,
         [](const auto& pair, char32_t wanted) { return pair.first < wanted; });
     if (found == kEncoding.end() || found->first != code) {

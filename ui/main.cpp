@@ -6,5 +6,5 @@ int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
   ui::Form1 form1;
   form1.show();
-  return application.exec();
+  return QApplication::exec();
 }
