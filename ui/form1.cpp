@@ -214,6 +214,9 @@ void Form1::showEvent(QShowEvent* event) {
   // The search window may have loaded a card while this one was hidden.
   ShowFailedCell();
   QWidget::showEvent(event);
+  // A window shown by the clerk's action takes the keyboard, which an X
+  // server without a window manager would give it only under the pointer.
+  activateWindow();
 }
 
 void Form1::EditCell(int index, const QString& text) {

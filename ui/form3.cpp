@@ -195,6 +195,12 @@ void Form3::View() {
   Back();
 }
 
+void Form3::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  // Takes the keyboard, like the card window.
+  activateWindow();
+}
+
 void Form3::closeEvent(QCloseEvent* event) {
   event->ignore();
   Back();

@@ -12,6 +12,7 @@ class QButtonGroup;
 class QCloseEvent;
 class QListView;
 class QPushButton;
+class QShowEvent;
 
 namespace ui {
 
@@ -30,6 +31,7 @@ class Form3 : public QWidget {
         QWidget* parent = nullptr);
 
  protected:
+  void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
  private:
