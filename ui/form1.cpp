@@ -215,7 +215,7 @@ void Form1::showEvent(QShowEvent* event) {
   ShowFailedCell();
   QWidget::showEvent(event);
   // A window shown by the clerk's action takes the keyboard, which an X
-  // server without a window manager would give it only under the pointer.
+  // server without a window manager would not give it.
   activateWindow();
 }
 

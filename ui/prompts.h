@@ -9,7 +9,8 @@ class QWidget;
 
 namespace ui {
 
-// Each of these returns with the focus back in the window of `parent`.
+// AskText, ConfirmClearing and ShowFailure return with the window of
+// `parent` active again, its focus where it was.
 
 // Asks for one line of text in a modal window: the prompt, a field holding
 // `default_answer` wholly selected, OK and Cancel. No title is passed. OK
