@@ -43,6 +43,7 @@ ui_test::DialogDriver::Answer AnswerPrompt(const QString& prompt,
     QVERIFY(input);
     QCOMPARE(input->labelText(), prompt);
     auto* field = input->findChild<QLineEdit*>();
+    QCOMPARE(QApplication::focusWidget(), field);
     QCOMPARE(field->text(), default_answer);
     QCOMPARE(field->selectedText(), default_answer);
     if (!answer.isNull())

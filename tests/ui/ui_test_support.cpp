@@ -46,7 +46,12 @@ void DialogDriver::Poll() {
   } else {
     const Answer answer = std::move(expected_.front());
     expected_.pop_front();
-    if (QTest::qWaitForWindowActive(dialog)) answer(dialog);
+    // qWaitForWindowActive counts the dialog's parent being active; the
+    // keyboard reaches the dialog only once it is the active window itself.
+    if (QTest::qWaitFor(
+            [dialog] { return QApplication::activeWindow() == dialog; })) {
+      answer(dialog);
+    }
     if (dialog->isVisible()) {
       problems_ << QStringLiteral("dialog left open: ") + Describe(dialog);
     }
