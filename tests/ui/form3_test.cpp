@@ -334,6 +334,50 @@ class Form3Test : public QObject {
     QCOMPARE(card.CellText(1), QStringLiteral("Ан"));
   }
 
+  // The road of a card with the keyboard alone, each key sent to the widget
+  // that has the focus.
+  void roadWithTheKeyboardAlone() {
+    CardWindowFixture card;
+    const auto key = [](Qt::Key pressed) {
+      QTest::keyClick(QApplication::focusWidget(), pressed);
+    };
+    ui_test::Type(QApplication::focusWidget(), "Петров");
+    QCOMPARE(ui_test::PressTab()->objectName(), QStringLiteral("Command2"));
+    key(Qt::Key_Return);
+    QCOMPARE(card.CellText(0), QString());
+    for (int i = 0; i < 5; ++i) ui_test::PressTab();
+    QCOMPARE(QApplication::focusWidget()->objectName(),
+             QStringLiteral("Command3"));
+    key(Qt::Key_Return);
+    QTRY_VERIFY(qobject_cast<ui::Form3*>(QApplication::activeWindow()));
+    QCOMPARE(QApplication::focusWidget()->objectName(),
+             QStringLiteral("Command2"));
+    QCOMPARE(ui_test::PressTab()->objectName(), QStringLiteral("Option2"));
+    key(Qt::Key_Up);
+    QCOMPARE(ui_test::PressTab()->objectName(), QStringLiteral("Command1"));
+    dialogs_.Expect([](QWidget*) {
+      ui_test::Type(QApplication::focusWidget(), "Петров");
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    });
+    key(Qt::Key_Return);
+    QTRY_VERIFY(qobject_cast<ui::Form3*>(QApplication::activeWindow()));
+    QCOMPARE(QApplication::focusWidget()->objectName(),
+             QStringLiteral("Command1"));
+    key(Qt::Key_Backtab);
+    key(Qt::Key_Backtab);
+    QCOMPARE(QApplication::focusWidget()->objectName(),
+             QStringLiteral("List1(0)"));
+    key(Qt::Key_Down);
+    for (int i = 0; i < 6; ++i) ui_test::PressTab();
+    QCOMPARE(QApplication::focusWidget()->objectName(),
+             QStringLiteral("Command4"));
+    key(Qt::Key_Return);
+    QTRY_COMPARE(QApplication::activeWindow(), &card.form1());
+    QCOMPARE(QApplication::focusWidget()->objectName(),
+             QStringLiteral("Command3"));
+    QCOMPARE(card.CellText(0), QStringLiteral("Петров"));
+  }
+
   // The first arrow selects the row that the focus marks, the next moves on.
   void keyboardSelectsFromTheMarkedRow() {
     CardWindowFixture card;
