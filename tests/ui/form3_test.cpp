@@ -71,6 +71,25 @@ ui_test::DialogDriver::Answer AnswerConfirmation(
   };
 }
 
+// Notes, each time `shown` is shown, whether `other` is visible.
+class ShowWatcher : public QObject {
+ public:
+  ShowWatcher(QWidget* shown, QWidget* other) : other_(other) {
+    shown->installEventFilter(this);
+  }
+
+  QList<bool> other_visible;
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Show) other_visible << other_->isVisible();
+    return false;
+  }
+
+ private:
+  QWidget* other_;
+};
+
 }  // namespace
 
 class Form3Test : public QObject {
@@ -84,6 +103,9 @@ class Form3Test : public QObject {
 
   void firstShow() {
     CardWindowFixture card;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+      QVERIFY(!qobject_cast<ui::Form3*>(window));
+    }
     ui::Form3* form3 = card.OpenSearch();
     QVERIFY(form3);
     QVERIFY(!card.form1().isVisible());
@@ -498,6 +520,36 @@ class Form3Test : public QObject {
     QCOMPARE(card.OpenSearch(), form3);
     QCOMPARE(QApplication::focusWidget()->objectName(),
              QStringLiteral("Command4"));
+  }
+
+  // Whichever way the clerk leaves a window, the other one is shown first
+  // when going back to the card, second when going to the search.
+  void oneWindowShownAtATime_data() {
+    QTest::addColumn<QString>("leave");
+    QTest::newRow("Назад") << "Command3";
+    QTest::newRow("Просмотр") << "Command4";
+    QTest::newRow("close box") << "close";
+  }
+
+  void oneWindowShownAtATime() {
+    QFETCH(QString, leave);
+    CardWindowFixture card;
+    card.SaveCard({{0, "Ли"}});
+    ui::Form3* form3 = card.OpenSearch();
+    SearchSurname(form3, "Ли");
+    ui_test::ClickRow(List(form3, 0), 0);
+    ShowWatcher card_shown(&card.form1(), form3);
+    ShowWatcher search_shown(form3, &card.form1());
+    if (leave == "close") {
+      form3->close();
+    } else {
+      Press(form3, qPrintable(leave));
+    }
+    QVERIFY(!form3->isVisible());
+    QCOMPARE(card.OpenSearch(), form3);
+    QVERIFY(!card.form1().isVisible());
+    QCOMPARE(card_shown.other_visible, QList<bool>{true});
+    QCOMPARE(search_shown.other_visible, QList<bool>{false});
   }
 
   // Last, since it runs the application's event loop to its end.
