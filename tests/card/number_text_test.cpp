@@ -24,6 +24,8 @@ TEST_P(ParseNumberAccepts, ReadsTheValue) {
   const std::optional<double> value = ParseNumber(GetParam().text);
   ASSERT_TRUE(value.has_value()) << GetParam().text;
   EXPECT_EQ(*value, GetParam().value) << GetParam().text;
+  EXPECT_EQ(std::signbit(*value), std::signbit(GetParam().value))
+      << GetParam().text;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -56,16 +58,10 @@ INSTANTIATE_TEST_SUITE_P(
         Accepted{"4,94065645841247E-324",
                  std::numeric_limits<double>::denorm_min()},
         Accepted{"2,2250738585072014E-308", std::numeric_limits<double>::min()},
-        // Too small for a double: zero, within the range.
-        Accepted{"1E-400", 0}, Accepted{"0,0000001E-999999999999999999", 0},
+        // Too small for a double: zero of its sign, within the range.
+        Accepted{"1E-400", 0}, Accepted{"-1E-400", -0.0},
+        Accepted{"0,0000001E-999999999999999999", 0},
         Accepted{"0E999999999", 0}));
-
-TEST(ParseNumber, UnderflowKeepsTheSign) {
-  const std::optional<double> value = ParseNumber("-1E-400");
-  ASSERT_TRUE(value.has_value());
-  EXPECT_EQ(*value, 0);
-  EXPECT_TRUE(std::signbit(*value));
-}
 
 class ParseNumberRejects : public testing::TestWithParam<std::string> {};
 
@@ -152,25 +148,19 @@ void ExpectRoundTrip(double value) {
   EXPECT_EQ(*read, RoundedTo15Digits(value)) << text;
 }
 
-TEST(NumberRoundTrip, RandomBitPatterns) {
+// Random bit patterns reach every exponent; amounts in cents under each
+// divisor are the values a card holds.
+TEST(NumberRoundTrip, RandomDoubles) {
   std::mt19937_64 random(20261207);
+  std::uniform_int_distribution<std::int64_t> cents(-100000000, 100000000);
+  constexpr int kDivisors[] = {1, 5, 4, 2};
   for (int i = 0; i < 200000; ++i) {
     const std::uint64_t bits = random();
     double value;
     std::memcpy(&value, &bits, sizeof value);
-    if (!std::isfinite(value)) continue;
-    ExpectRoundTrip(value);
-  }
-}
-
-TEST(NumberRoundTrip, RandomAmounts) {
-  std::mt19937_64 random(7);
-  std::uniform_int_distribution<std::int64_t> cents(-100000000, 100000000);
-  std::uniform_int_distribution<int> divisor(0, 3);
-  constexpr int kDivisors[] = {1, 5, 4, 2};
-  for (int i = 0; i < 200000; ++i) {
+    if (std::isfinite(value)) ExpectRoundTrip(value);
     ExpectRoundTrip(static_cast<double>(cents(random)) / 100 /
-                    kDivisors[divisor(random)]);
+                    kDivisors[i % 4]);
   }
 }
 

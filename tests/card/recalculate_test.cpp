@@ -1,5 +1,3 @@
-#include "card/recalculate.h"
-
 #include <gtest/gtest.h>
 
 #include <array>
@@ -184,17 +182,6 @@ TEST(Recalculate, EmptyCellAfterTheStopIsNotRefilled) {
   EXPECT_EQ(Derived(card), (Texts{"2", "0", "2", "0", "2"}));
 }
 
-TEST(Recalculate, NamesChangeNothingInTheTable) {
-  SubscriberCard card = StartedCard(BenefitOption::kFifty);
-  const SubscriberRecord before = card.Snapshot();
-  for (int cell = field::Surname; cell <= field::AccountNumber; ++cell) {
-    card.SetCellText(cell, "1 2 abc");
-  }
-  for (int cell = field::SubscriptionCharged; cell <= field::TotalDue; ++cell) {
-    EXPECT_EQ(card.CellText(cell), before[cell]);
-  }
-}
-
 TEST(Recalculate, SumBeyondTheDoubleRangeStopsAtItsCell) {
   SubscriberCard card = StartedCard();
   card.SetCellText(field::SubscriptionCharged, "1E308");
@@ -207,13 +194,6 @@ TEST(Recalculate, SumBeyondTheDoubleRangeStopsAtItsCell) {
   card.SetCellText(field::TotalCharged, "");
   EXPECT_EQ(card.FailedCell(), std::nullopt);
   EXPECT_EQ(card.CellText(field::TotalCharged), "1E+308");
-}
-
-TEST(Recalculate, CalledDirectlySettlesAStartedCard) {
-  SubscriberCard card = StartedCard(BenefitOption::kTwenty);
-  const SubscriberRecord before = card.Snapshot();
-  Recalculate(card, field::Surname);
-  EXPECT_EQ(card.Snapshot(), before);
 }
 
 }  // namespace
