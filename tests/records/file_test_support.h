@@ -8,9 +8,12 @@
 #include <random>
 #include <set>
 #include <string>
+#include <string_view>
+#include <variant>
 #include <vector>
 
 #include "records/append_file.h"
+#include "records/cp1251.h"
 
 namespace records::test_support {
 
@@ -42,6 +45,11 @@ inline std::string ReadBytes(const std::filesystem::path& path) {
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
+// The Windows-1251 bytes of a text the code page holds.
+inline std::string Cp1251(std::string_view utf8) {
+  return std::get<std::string>(EncodeCp1251(utf8));
+}
+
 inline void WriteBytes(const std::filesystem::path& path,
                        const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;
@@ -58,6 +66,9 @@ class FaultyFileSystem final : public FileSystem {
   void FailOnce(int number) { once_.insert(number); }
   // Call `number` and every later one fail.
   void FailFrom(int number) { from_ = number; }
+  void Fail(int number, bool for_good) {
+    for_good ? FailFrom(number) : FailOnce(number);
+  }
   // A failing Append first writes half of its bytes for real and reports
   // that count instead of an error: a short write.
   void WriteHalfOnFailure() { half_writes_ = true; }

@@ -38,7 +38,13 @@ std::vector<std::string> ReadAll(const std::filesystem::path& path,
   return lines;
 }
 
-TEST(LineReaderTest, EndsLinesAtCrLfOrLoneCr) {
+class LineReaderTest : public ::testing::Test {
+ protected:
+  const TempFolder folder_;
+  const std::filesystem::path path_ = folder_.path() / "Blank.txt";
+};
+
+TEST_F(LineReaderTest, EndsLinesAtCrLfOrLoneCr) {
   struct Case {
     std::string bytes;
     std::vector<std::string> lines;
@@ -68,26 +74,22 @@ TEST(LineReaderTest, EndsLinesAtCrLfOrLoneCr) {
       {"      1,3 0 1,3 0 0 0 1,3 0 1,3 \r\n",
        {"      1,3 0 1,3 0 0 0 1,3 0 1,3 "}},
   };
-  const TempFolder folder;
-  const std::filesystem::path path = folder.path() / "Blank.txt";
   // Reads of a few bytes each put every break at every place relative to
   // the end of the buffer's data.
   for (const std::size_t read_limit :
        {SIZE_MAX, std::size_t{1}, std::size_t{2}, std::size_t{3}}) {
     for (const Case& c : cases) {
-      WriteBytes(path, c.bytes);
+      WriteBytes(path_, c.bytes);
       FaultyFileSystem files;
       files.ReadAtMost(read_limit);
-      EXPECT_EQ(ReadAll(path, files), c.lines)
+      EXPECT_EQ(ReadAll(path_, files), c.lines)
           << "reads of " << read_limit << " bytes, file \"" << c.bytes << '"';
       EXPECT_EQ(files.OpenFiles(), 0);
     }
   }
 }
 
-TEST(LineReaderTest, ReadsLongLinesAndManyBuffersWhole) {
-  const TempFolder folder;
-  const std::filesystem::path path = folder.path() / "Blank.txt";
+TEST_F(LineReaderTest, ReadsLongLinesAndManyBuffersWhole) {
   std::string bytes;
   std::vector<std::string> lines;
   // A 10 MB line, then lines of many lengths that put breaks across the
@@ -100,27 +102,24 @@ TEST(LineReaderTest, ReadsLongLinesAndManyBuffersWhole) {
   for (std::size_t i = 0; i < lines.size(); ++i) {
     bytes += lines[i] + (i % 3 == 0 ? "\r" : "\r\n");
   }
-  WriteBytes(path, bytes);
-  EXPECT_EQ(ReadAll(path, PlatformFileSystem()), lines);
+  WriteBytes(path_, bytes);
+  EXPECT_EQ(ReadAll(path_, PlatformFileSystem()), lines);
 }
 
-TEST(LineReaderTest, FailsWithTheFileNameAndTheReason) {
-  const TempFolder folder;
-  const std::filesystem::path path = folder.path() / "Blank.txt";
-
-  Result<LineReader> missing = LineReader::Open(path);
+TEST_F(LineReaderTest, FailsWithTheFileNameAndTheReason) {
+  Result<LineReader> missing = LineReader::Open(path_);
   ASSERT_FALSE(missing.ok());
-  EXPECT_NE(missing.failure().message.find(path.string()), std::string::npos)
+  EXPECT_NE(missing.failure().message.find(path_.string()), std::string::npos)
       << missing.failure().message;
   EXPECT_NE(missing.failure().message.find("не найдены"), std::string::npos)
       << missing.failure().message;
 
   // A read that fails halfway through the file ends the reading.
-  WriteBytes(path, "a\r\nb\r\nc\r\n");
+  WriteBytes(path_, "a\r\nb\r\nc\r\n");
   FaultyFileSystem files;
   files.ReadAtMost(4);
   files.FailFrom(3);  // open, the first read, then the second read fails
-  Result<LineReader> reader = LineReader::Open(path, files);
+  Result<LineReader> reader = LineReader::Open(path_, files);
   ASSERT_TRUE(reader.ok());
   std::string_view line;
   ASSERT_TRUE(reader.value().Next(line).value());
@@ -133,12 +132,10 @@ TEST(LineReaderTest, FailsWithTheFileNameAndTheReason) {
   EXPECT_EQ(files.OpenFiles(), 0);
 }
 
-TEST(LineReaderTest, CloseEndsTheReading) {
-  const TempFolder folder;
-  const std::filesystem::path path = folder.path() / "Blank.txt";
-  WriteBytes(path, "a\r\nb\r\n");
+TEST_F(LineReaderTest, CloseEndsTheReading) {
+  WriteBytes(path_, "a\r\nb\r\n");
   FaultyFileSystem files;
-  Result<LineReader> reader = LineReader::Open(path, files);
+  Result<LineReader> reader = LineReader::Open(path_, files);
   ASSERT_TRUE(reader.ok());
   reader.value().Close();
   EXPECT_EQ(files.OpenFiles(), 0);

@@ -3,17 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <string_view>
-#include <variant>
 
-#include "records/cp1251.h"
+#include "tests/records/file_test_support.h"
 
 namespace records {
 namespace {
 
-std::string Cp1251(std::string_view utf8) {
-  return std::get<std::string>(EncodeCp1251(utf8));
-}
+using test_support::Cp1251;
 
 TEST(SearchResultsTest, RowHoldsFourteenPiecesOfItsLine) {
   struct Case {

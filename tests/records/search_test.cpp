@@ -10,7 +10,6 @@
 #include <string>
 #include <string_view>
 #include <utility>
-#include <variant>
 #include <vector>
 
 #include "card/benefit.h"
@@ -23,10 +22,7 @@ namespace records {
 namespace {
 
 using Stop = SearchOutcome::Stop;
-
-std::string Cp1251(std::string_view utf8) {
-  return std::get<std::string>(EncodeCp1251(utf8));
-}
+using test_support::Cp1251;
 
 // A line as a save writes it: each field followed by one space.
 std::string Saved(std::initializer_list<std::string_view> fields) {

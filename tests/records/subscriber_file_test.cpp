@@ -7,12 +7,10 @@
 #include <memory>
 #include <string>
 #include <thread>
-#include <variant>
 #include <vector>
 
 #include "card/benefit.h"
 #include "card/subscriber_card.h"
-#include "records/cp1251.h"
 #include "records/line_reader.h"
 #include "tests/records/child_process.h"
 #include "tests/records/file_test_support.h"
@@ -22,15 +20,12 @@ namespace {
 
 namespace field = card::field;
 using test_support::ChildProcess;
+using test_support::Cp1251;
 using test_support::FaultyFileSystem;
 using test_support::ReadBytes;
 using test_support::TempFolder;
 using test_support::ThisChildTask;
 using test_support::WriteBytes;
-
-std::string Cp1251(std::string_view utf8) {
-  return std::get<std::string>(EncodeCp1251(utf8));
-}
 
 // What a failed save must leave as it was.
 struct CardState {
@@ -49,12 +44,19 @@ bool Contains(std::string_view text, std::string_view part) {
 }
 
 const std::string kNotSaved = "Карточка не записана. ";
+const std::string kUntouchedLine = "      1,3 0 1,3 0 0 0 1,3 0 1,3 \r\n";
+const std::string kEarlier = Cp1251("Сидоров Сидор");
 const std::string kLeftoverWarning = "может остаться";
 
 class SubscriberFileTest : public ::testing::Test {
  protected:
   SubscriberFileTest() { card_.Start(); }
 
+  // Blank.txt holding `bytes`, or no Blank.txt.
+  void Prepare(const std::optional<std::string>& bytes) {
+    std::filesystem::remove_all(path_);
+    if (bytes) WriteBytes(path_, *bytes);
+  }
   // Fills the names and the telephone of the card.
   void FillNames() {
     card_.SetCellText(field::Surname, "Петров");
@@ -74,7 +76,7 @@ TEST_F(SubscriberFileTest, WritesEachFieldThenASpaceThenCrLf) {
     std::string line;  // UTF-8
   };
   const Case cases[] = {
-      {"an untouched card", {}, "      1,3 0 1,3 0 0 0 1,3 0 1,3 \r\n"},
+      {"an untouched card", {}, kUntouchedLine},
       {"names, address, numbers and amounts",
        {{field::Surname, "Иванов"},
         {field::FirstName, "Иван"},
@@ -93,7 +95,7 @@ TEST_F(SubscriberFileTest, WritesEachFieldThenASpaceThenCrLf) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    std::filesystem::remove(path_);
+    Prepare(std::nullopt);
     card_.ResetForNextEntry();
     for (const auto& [index, text] : c.typed) card_.SetCellText(index, text);
     EXPECT_EQ(SaveRecord(card_, path_), std::nullopt);
@@ -102,8 +104,8 @@ TEST_F(SubscriberFileTest, WritesEachFieldThenASpaceThenCrLf) {
 }
 
 TEST_F(SubscriberFileTest, AppendsToTheFileAndEndsAnUnendedLastLine) {
-  const std::string line = Cp1251("      1,3 0 1,3 0 0 0 1,3 0 1,3 \r\n");
-  const std::string earlier = Cp1251("Сидоров Сидор");
+  const std::string& line = kUntouchedLine;
+  const std::string& earlier = kEarlier;
   struct Case {
     const char* what;
     std::optional<std::string> before;  // none: no file
@@ -121,8 +123,7 @@ TEST_F(SubscriberFileTest, AppendsToTheFileAndEndsAnUnendedLastLine) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    std::filesystem::remove(path_);
-    if (c.before) WriteBytes(path_, *c.before);
+    Prepare(c.before);
     EXPECT_EQ(SaveRecord(card_, path_), std::nullopt);
     EXPECT_EQ(SaveRecord(card_, path_), std::nullopt);
     EXPECT_EQ(ReadBytes(path_), c.after_two_saves);
@@ -149,7 +150,7 @@ TEST_F(SubscriberFileTest, SavesIntoTheWorkingFolderByDefault) {
   const std::optional<Failure> failure = SaveRecord(card_);
   std::filesystem::current_path(previous);
   EXPECT_EQ(failure, std::nullopt);
-  EXPECT_EQ(ReadBytes(path_), Cp1251("      1,3 0 1,3 0 0 0 1,3 0 1,3 \r\n"));
+  EXPECT_EQ(ReadBytes(path_), kUntouchedLine);
 }
 
 TEST_F(SubscriberFileTest, NamesTheCellAndTheCharacterItCannotSave) {
@@ -186,15 +187,10 @@ TEST_F(SubscriberFileTest, NamesTheCellAndTheCharacterItCannotSave) {
 // Every call of a save fails in turn, once and for good, over a missing
 // file, a file ended by CR LF and one whose last line has no break.
 TEST_F(SubscriberFileTest, AFailureAtAnyCallLeavesFileAndCardAsTheyWere) {
-  const std::string earlier = Cp1251("Сидоров Сидор");
   for (const std::optional<std::string>& before :
-       {std::optional<std::string>(), std::optional(earlier + "\r\n"),
-        std::optional(earlier)}) {
-    const auto prepare = [&] {
-      std::filesystem::remove(path_);
-      if (before) WriteBytes(path_, *before);
-    };
-    prepare();
+       {std::optional<std::string>(), std::optional(kEarlier + "\r\n"),
+        std::optional(kEarlier)}) {
+    Prepare(before);
     FaultyFileSystem clean;
     ASSERT_EQ(SaveRecord(card_, path_, clean), std::nullopt);
     const int calls = static_cast<int>(clean.Calls().size());
@@ -207,13 +203,9 @@ TEST_F(SubscriberFileTest, AFailureAtAnyCallLeavesFileAndCardAsTheyWere) {
                      << (before ? "file \"" + *before + "\"" : "no file")
                      << ", call " << number << " (" << clean.Calls()[number - 1]
                      << ") fails " << (for_good ? "for good" : "once"));
-        prepare();
+        Prepare(before);
         FaultyFileSystem files;
-        if (for_good) {
-          files.FailFrom(number);
-        } else {
-          files.FailOnce(number);
-        }
+        files.Fail(number, for_good);
         const std::optional<Failure> failure = SaveRecord(card_, path_, files);
         ASSERT_TRUE(failure.has_value());
         EXPECT_TRUE(failure->message.starts_with(kNotSaved))
@@ -270,26 +262,20 @@ TEST_F(SubscriberFileTest, CutsAFailedLineBackOffOrSaysWhatIsLeft) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    const std::string earlier = c.new_file ? "" : Cp1251("Сидоров Сидор\r\n");
-    const auto prepare = [&] {
-      std::filesystem::remove(path_);
-      if (!c.new_file) WriteBytes(path_, earlier);
-    };
+    const std::string earlier = c.new_file ? "" : kEarlier + "\r\n";
+    const std::optional<std::string> file =
+        c.new_file ? std::nullopt : std::optional(earlier);
     FillNames();
-    prepare();
+    Prepare(file);
     FaultyFileSystem clean;
     card::SubscriberCard copy = card_;
     ASSERT_EQ(SaveRecord(copy, path_, clean), std::nullopt);
     const int number = clean.FirstCall(c.failing);
     ASSERT_GT(number, 0);
 
-    prepare();
+    Prepare(file);
     FaultyFileSystem files;
-    if (c.for_good) {
-      files.FailFrom(number);
-    } else {
-      files.FailOnce(number);
-    }
+    files.Fail(number, c.for_good);
     if (c.half_write) files.WriteHalfOnFailure();
     if (c.next_call_fails_too) files.FailOnce(number + 1);
     const CardState before = StateOf(card_);
@@ -335,7 +321,7 @@ TEST_F(SubscriberFileTest, RealFailuresLeaveFileAndCardAsTheyWere) {
   FillNames();
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    std::filesystem::remove_all(path_);
+    Prepare(std::nullopt);
     c.make(path_);
     const auto type = std::filesystem::symlink_status(path_).type();
     const CardState before = StateOf(card_);
@@ -373,7 +359,7 @@ TEST_F(SubscriberFileTest, WaitsForTheLockOfAnotherSave) {
 
   files.Close(other.value().handle);
   EXPECT_EQ(child.Wait(), 0);
-  EXPECT_EQ(ReadBytes(path_), Cp1251("      1,3 0 1,3 0 0 0 1,3 0 1,3 \r\n"));
+  EXPECT_EQ(ReadBytes(path_), kUntouchedLine);
 }
 
 // Several copies of the program save at once into one file.
