@@ -28,6 +28,12 @@ QListView* List(QWidget* form3, int column) {
   return Find<QListView>(form3, QStringLiteral("List1(%1)").arg(column));
 }
 
+// The one row selected in a list; -1 for none or several.
+int SelectedRow(const QListView* list) {
+  const QModelIndexList rows = list->selectionModel()->selectedIndexes();
+  return rows.size() == 1 ? rows.front().row() : -1;
+}
+
 void Press(QWidget* form3, const char* button) {
   QTest::mouseClick(Find<QPushButton>(form3, QString::fromUtf8(button)),
                     Qt::LeftButton);
@@ -280,48 +286,31 @@ class Form3Test : public QObject {
     QCOMPARE(List(form3, 0)->model()->rowCount(), 0);
   }
 
-  void columnsSelectOnTheirOwn() {
-    CardWindowFixture card;
-    card.SaveCard({{0, "Ли"}});
-    card.SaveCard({{0, "Ли"}, {1, "Юй"}});
-    ui::Form3* form3 = card.OpenSearch();
-    SearchSurname(form3, "Ли");
-    ui_test::ClickRow(List(form3, 1), 1);
-    QVERIFY(List(form3, 0)->selectionModel()->selectedIndexes().isEmpty());
-    Press(form3, "Command4");  // only the surname column counts
-    QVERIFY(form3->isVisible());
-    ui_test::ClickRow(List(form3, 0), 1);
-    QCOMPARE(List(form3, 1)->selectionModel()->selectedIndexes().size(), 1);
-    QCOMPARE(List(form3, 1)->selectionModel()->selectedIndexes().front().row(),
-             1);
-    Press(form3, "Command4");
-    QCOMPARE(card.CellText(1), QStringLiteral("Юй"));
-  }
-
-  // Only choosing another row of the surname column changes what is viewed.
-  void selectionKeptUntilAnotherRow() {
+  // Each column selects on its own; only choosing another row of the surname
+  // column changes what is viewed.
+  void selectingRows() {
     CardWindowFixture card;
     card.SaveCard({{0, "Ли"}, {1, "Ан"}});
     card.SaveCard({{0, "Ли"}, {1, "Юй"}});
     ui::Form3* form3 = card.OpenSearch();
     SearchSurname(form3, "Ли");
     QListView* surnames = List(form3, 0);
-    const auto selected_row = [surnames] {
-      const QModelIndexList rows =
-          surnames->selectionModel()->selectedIndexes();
-      return rows.size() == 1 ? rows.front().row() : -1;
-    };
+    ui_test::ClickRow(List(form3, 1), 1);
+    QCOMPARE(SelectedRow(surnames), -1);
+    Press(form3, "Command4");  // only the surname column counts
+    QVERIFY(form3->isVisible());
     ui_test::ClickRow(surnames, 1);
+    QCOMPARE(SelectedRow(List(form3, 1)), 1);
     QTest::mouseClick(
         surnames->viewport(), Qt::LeftButton, Qt::NoModifier,
         surnames->viewport()->rect().bottomLeft() + QPoint(4, -4));
-    QCOMPARE(selected_row(), 1);
+    QCOMPARE(SelectedRow(surnames), 1);
     QTest::mouseClick(
         surnames->viewport(), Qt::LeftButton, Qt::ControlModifier,
         surnames->visualRect(surnames->model()->index(1, 0)).center());
-    QCOMPARE(selected_row(), 1);
+    QCOMPARE(SelectedRow(surnames), 1);
     QTest::keyClick(surnames, Qt::Key_Up);
-    QCOMPARE(selected_row(), 0);
+    QCOMPARE(SelectedRow(surnames), 0);
     Press(form3, "Command4");
     QCOMPARE(card.CellText(1), QStringLiteral("Ан"));
   }
@@ -379,9 +368,7 @@ class Form3Test : public QObject {
     QVERIFY(!surnames->selectionModel()->hasSelection());
     for (const int row : {0, 1}) {
       QTest::keyClick(surnames, Qt::Key_Down);
-      QCOMPARE(surnames->selectionModel()->selectedIndexes().size(), 1);
-      QCOMPARE(surnames->selectionModel()->selectedIndexes().front().row(),
-               row);
+      QCOMPARE(SelectedRow(surnames), row);
     }
     Press(form3, "Command4");
     QCOMPARE(card.CellText(1), QStringLiteral("Юй"));
