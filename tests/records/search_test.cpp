@@ -44,9 +44,8 @@ std::string Card(std::string_view surname, std::string_view first_name,
 
 std::vector<std::string> Column(const SearchResults& results, int column) {
   std::vector<std::string> texts;
-  for (int row = 0; row < results.RowCount(); ++row) {
+  for (int row = 0; row < results.RowCount(); ++row)
     texts.push_back(results.Text(column, row));
-  }
   return texts;
 }
 
@@ -58,9 +57,7 @@ class SearchTest : public ::testing::Test {
   // Writes the UTF-8 lines in Windows-1251, each ended by CR LF.
   void WriteLines(const std::vector<std::string>& lines) {
     std::string bytes;
-    for (const std::string& line : lines) {
-      bytes += Cp1251(line) + "\r\n";
-    }
+    for (const std::string& line : lines) bytes += Cp1251(line) + "\r\n";
     WriteBytes(bytes);
   }
 
@@ -279,13 +276,10 @@ class AgreementTest : public SearchTest {
     for (int line = 0; line < lines; ++line) {
       const int pieces = static_cast<int>(random() % 18);
       for (int piece = 0; piece < pieces; ++piece) {
-        if (piece != 0) {
-          bytes += ' ';
-        }
+        if (piece != 0) bytes += ' ';
         if (random() % 4 == 0) {
-          for (unsigned n = random() % 4; n > 0; --n) {
+          for (unsigned n = random() % 4; n > 0; --n)
             bytes += kBytes[random() % kBytes.size()];
-          }
         } else {
           bytes += Cp1251(kTokens[random() % kTokens.size()]);
         }
@@ -304,17 +298,12 @@ class AgreementTest : public SearchTest {
     std::vector<std::string> lines;
     std::size_t start = 0;
     for (std::size_t i = 0; i < bytes.size(); ++i) {
-      if (bytes[i] == '\r') {
-        lines.push_back(bytes.substr(start, i - start));
-        if (i + 1 < bytes.size() && bytes[i + 1] == '\n') {
-          ++i;
-        }
-        start = i + 1;
-      }
+      if (bytes[i] != '\r') continue;
+      lines.push_back(bytes.substr(start, i - start));
+      if (i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+      start = i + 1;
     }
-    if (start < bytes.size()) {
-      lines.push_back(bytes.substr(start));
-    }
+    if (start < bytes.size()) lines.push_back(bytes.substr(start));
     const int field = mode == SearchMode::kBySurname     ? 0
                       : mode == SearchMode::kByFirstName ? 1
                                                          : 4;
@@ -322,19 +311,15 @@ class AgreementTest : public SearchTest {
     for (const std::string& line : lines) {
       const std::string text = DecodeCp1251(line);
       std::vector<std::string> pieces;
-      if (!text.empty()) {
-        pieces.emplace_back();
-        for (char c : text) {
-          if (c == ' ') {
-            pieces.emplace_back();
-          } else {
-            pieces.back() += c;
-          }
+      if (!text.empty()) pieces.emplace_back();
+      for (char c : text) {
+        if (c == ' ') {
+          pieces.emplace_back();
+        } else {
+          pieces.back() += c;
         }
       }
-      if (static_cast<int>(pieces.size()) <= field) {
-        continue;
-      }
+      if (static_cast<int>(pieces.size()) <= field) continue;
       bool equal = pieces[field] == query;
       if (mode == SearchMode::kByTelephone) {
         const auto piece = card::ParseNumber(pieces[field]);
@@ -343,9 +328,8 @@ class AgreementTest : public SearchTest {
       }
       if (equal) {
         card::ResultRow row;
-        for (std::size_t k = 0; k < row.size() && k < pieces.size(); ++k) {
+        for (std::size_t k = 0; k < row.size() && k < pieces.size(); ++k)
           row[k] = pieces[k];
-        }
         rows.push_back(row);
       }
     }
@@ -380,9 +364,7 @@ TEST_F(AgreementTest, ByteSearchAgreesWithPlainReading) {
       }
     }
   }
-  for (const auto& [mode, texts] : queries) {
-    EXPECT_GT(found[mode], 100);
-  }
+  for (const auto& [mode, texts] : queries) EXPECT_GT(found[mode], 100);
 }
 
 }  // namespace
