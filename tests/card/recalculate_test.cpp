@@ -182,6 +182,15 @@ TEST(Recalculate, EmptyCellAfterTheStopIsNotRefilled) {
   EXPECT_EQ(Derived(card), (Texts{"2", "0", "2", "0", "2"}));
 }
 
+TEST(Recalculate, NamesChangeNothingInTheTable) {
+  SubscriberCard card = StartedCard(BenefitOption::kFifty);
+  const Texts before = Derived(card);
+  for (int cell = field::Surname; cell <= field::AccountNumber; ++cell)
+    card.SetCellText(cell, "1 2 abc");
+  EXPECT_EQ(Derived(card), before);
+  EXPECT_EQ(card.FailedCell(), std::nullopt);
+}
+
 TEST(Recalculate, SumBeyondTheDoubleRangeStopsAtItsCell) {
   SubscriberCard card = StartedCard();
   card.SetCellText(field::SubscriptionCharged, "1E308");
