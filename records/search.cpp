@@ -7,11 +7,10 @@
 #include "card/number_text.h"
 #include "records/cp1251.h"
 #include "records/line_reader.h"
+#include "records/split_line.h"
 
 namespace records {
 namespace {
-
-constexpr char kSeparator = ' ';
 
 SearchOutcome Stopped(SearchOutcome::Stop stop) {
   SearchOutcome outcome;
@@ -23,24 +22,6 @@ SearchOutcome Failed(Failure failure) {
   SearchOutcome outcome = Stopped(SearchOutcome::Stop::kFailed);
   outcome.failure = std::move(failure);
   return outcome;
-}
-
-// Piece `index` of a line, as SplitLine would cut it, found without cutting
-// the pieces after it; nullopt when the line has fewer pieces (the empty
-// line has none).
-std::optional<std::string_view> FindPiece(std::string_view line, int index) {
-  if (line.empty()) {
-    return std::nullopt;
-  }
-  std::size_t start = 0;
-  for (int i = 0; i < index; ++i) {
-    const std::size_t space = line.find(kSeparator, start);
-    if (space == std::string_view::npos) {
-      return std::nullopt;
-    }
-    start = space + 1;
-  }
-  return line.substr(start, line.find(kSeparator, start) - start);
 }
 
 // Reads the rest of the file and appends every line whose piece `field`
@@ -60,7 +41,7 @@ SearchOutcome Collect(LineReader& reader, int field, const Matches& matches,
     if (!next.value()) {
       return outcome;
     }
-    const std::optional<std::string_view> piece = FindPiece(line, field);
+    const std::optional<std::string_view> piece = PieceAt(line, field);
     if (piece && matches(*piece)) {
       results.AppendLine(line);
       ++outcome.rows_added;

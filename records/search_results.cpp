@@ -3,13 +3,10 @@
 #include <algorithm>
 
 #include "records/cp1251.h"
+#include "records/split_line.h"
 
 namespace records {
 namespace {
-
-// A piece holds no space, so one space between pieces is enough to find
-// them again.
-constexpr char kSeparator = ' ';
 
 // Blocks grow with the results, by half of what is held, so that a large
 // result never holds more than half as much again as it uses; past the
@@ -24,13 +21,9 @@ int SearchResults::RowCount() const {
 }
 
 std::string SearchResults::Text(int column, int row) const {
-  const std::string_view bytes = RowBytes(row);
-  std::size_t start = 0;
-  for (int i = 0; i < column; ++i) {
-    start = bytes.find(kSeparator, start) + 1;
-  }
-  return DecodeCp1251(
-      bytes.substr(start, bytes.find(kSeparator, start) - start));
+  // A piece holds no space, so the one space kept between pieces finds them
+  // again; every row holds all 14.
+  return DecodeCp1251(PieceAt(RowBytes(row), column).value_or(""));
 }
 
 card::ResultRow SearchResults::Row(int row) const {
@@ -46,7 +39,7 @@ void SearchResults::AppendLine(std::string_view line) {
   int separators = 0;
   std::size_t kept = 0;
   for (; kept < line.size(); ++kept) {
-    if (line[kept] == kSeparator) {
+    if (line[kept] == kFieldSeparator) {
       if (separators == kColumnCount - 1) {
         break;
       }
@@ -66,7 +59,7 @@ void SearchResults::AppendLine(std::string_view line) {
   }
   std::vector<char>& block = blocks_.back();
   block.insert(block.end(), line.begin(), line.begin() + kept);
-  block.insert(block.end(), missing, kSeparator);
+  block.insert(block.end(), missing, kFieldSeparator);
   row_ends_.push_back(block.size());
 }
 

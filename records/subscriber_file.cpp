@@ -8,6 +8,7 @@
 #include <variant>
 
 #include "records/cp1251.h"
+#include "records/split_line.h"
 
 namespace records {
 namespace {
@@ -164,7 +165,7 @@ Result<std::string> FormatLine(const card::SubscriberRecord& record) {
       return Failure{UnrepresentableMessage(index, record[index], *bad)};
     }
     line += std::get<std::string>(encoded);
-    line += ' ';
+    line += kFieldSeparator;
   }
   line += "\r\n";
   return line;
