@@ -25,52 +25,22 @@
 #include "records/failure.h"
 #include "records/line_reader.h"
 #include "records/split_line.h"
+#include "tests/support/forwarding_file_system.h"
 
 namespace {
 
 // The platform's file operations, with every read cut short at a limit.
-class ShortReads final : public records::FileSystem {
+class ShortReads final : public test_support::ForwardingFileSystem {
  public:
   explicit ShortReads(std::size_t limit) : limit_(limit) {}
 
-  records::Result<Opened> OpenForAppend(
-      const std::filesystem::path& path) override {
-    return real_.OpenForAppend(path);
-  }
-  records::Result<Handle> OpenForReading(
-      const std::filesystem::path& path) override {
-    return real_.OpenForReading(path);
-  }
-  std::optional<records::Failure> Lock(Handle file) override {
-    return real_.Lock(file);
-  }
-  records::Result<std::uint64_t> Size(Handle file) override {
-    return real_.Size(file);
-  }
   records::Result<std::size_t> ReadAt(Handle file, std::uint64_t offset,
                                       std::span<char> buffer) override {
-    return real_.ReadAt(file, offset,
-                        buffer.first(std::min(buffer.size(), limit_)));
+    return ForwardingFileSystem::ReadAt(
+        file, offset, buffer.first(std::min(buffer.size(), limit_)));
   }
-  records::Result<std::size_t> Append(Handle file,
-                                      std::string_view bytes) override {
-    return real_.Append(file, bytes);
-  }
-  std::optional<records::Failure> Truncate(Handle file,
-                                           std::uint64_t size) override {
-    return real_.Truncate(file, size);
-  }
-  std::optional<records::Failure> Flush(Handle file) override {
-    return real_.Flush(file);
-  }
-  std::optional<records::Failure> FlushFolder(
-      const std::filesystem::path& file) override {
-    return real_.FlushFolder(file);
-  }
-  void Close(Handle file) override { real_.Close(file); }
 
  private:
-  records::FileSystem& real_ = records::PlatformFileSystem();
   std::size_t limit_;
 };
 

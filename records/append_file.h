@@ -16,7 +16,7 @@ namespace records {
 // under an exclusive lock, cutting a failed append back off, flushing to the
 // disc, and reading the file back. One implementation per platform; tests
 // put a fault-injecting one in its place. Every failure carries the system's
-// reason in Russian, with its error code.
+// reason in Russian, with its error code (see system_reason.h).
 class FileSystem {
  public:
   // An open file: a descriptor on POSIX, a HANDLE on Windows.
@@ -24,19 +24,29 @@ class FileSystem {
 
   struct Opened {
     Handle handle;
-    bool created;  // the file did not exist and this open made it
+    bool created;   // the file did not exist and this open made it
+    bool readable;  // false where the file lets us append but not read
   };
 
   virtual ~FileSystem() = default;
 
-  // Opens the file for reading and appending, creating it empty if missing;
-  // an existing file is never truncated.
+  // Opens the file for appending, and for reading where that is allowed,
+  // creating it empty if missing; an existing file is never truncated.
+  // Anything but a regular file is refused, and a file that vanishes or is
+  // replaced at every try fails after a few tries instead of holding the
+  // window.
   virtual Result<Opened> OpenForAppend(const std::filesystem::path& path) = 0;
-  // Opens an existing file for reading only.
+  // Opens an existing regular file for reading only; never waits on a pipe
+  // or a device, which are refused.
   virtual Result<Handle> OpenForReading(const std::filesystem::path& path) = 0;
-  // Waits for the exclusive lock that every saving copy of the program takes;
-  // it does not stop readers. Closing the file releases it.
-  virtual std::optional<Failure> Lock(Handle file) = 0;
+  // Takes the exclusive lock that every saving copy of the program takes,
+  // without waiting: false while another copy holds it. It does not stop
+  // readers. Closing the file releases it.
+  virtual Result<bool> TryLock(Handle file) = 0;
+  // Whether the open file is still the file at `path`: not renamed away,
+  // deleted or replaced since it was opened.
+  virtual Result<bool> IsFileAt(Handle file,
+                                const std::filesystem::path& path) = 0;
   virtual Result<std::uint64_t> Size(Handle file) = 0;
   // Reads up to buffer.size() bytes at `offset`; 0 at the end of the file.
   virtual Result<std::size_t> ReadAt(Handle file, std::uint64_t offset,

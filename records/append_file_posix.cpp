@@ -4,97 +4,136 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
-#include <string>
 
 #include "records/append_file.h"
+#include "records/system_reason.h"
 
 namespace records {
 namespace {
 
-// The clerk's reading of the errors a file can meet here; anything else in
-// the system's own words.
-std::string Reason(int code) {
-  const char* reason = nullptr;
+// A file that vanishes between the two opens of OpenForAppend sends it round
+// again, but only so often: a dangling link vanishes every time.
+constexpr int kOpenTries = 5;
+
+SystemReason ReasonOf(int code) {
   switch (code) {
-    case ENOSPC:
-      reason = "нет места на диске";
-      break;
-    case EDQUOT:
-      reason = "превышена дисковая квота";
-      break;
+    case ENOENT:
+    case ENOTDIR:
+      return SystemReason::kNotFound;
     case EACCES:
     case EPERM:
-      reason = "нет доступа";
-      break;
+      return SystemReason::kAccessDenied;
     case EROFS:
-      reason = "диск открыт только для чтения";
-      break;
+      return SystemReason::kReadOnly;
+    case ENOSPC:
+      return SystemReason::kDiscFull;
+    case EDQUOT:
+      return SystemReason::kQuota;
     case EISDIR:
-      reason = "это папка, а не файл";
-      break;
-    case ENOENT:
-      reason = "файл или папка не найдены";
-      break;
-    case ENOTDIR:
-      reason = "часть пути не является папкой";
-      break;
-    case EIO:
-      reason = "ошибка ввода-вывода";
-      break;
-    case EMFILE:
-    case ENFILE:
-      reason = "открыто слишком много файлов";
-      break;
-    case EFBIG:
-      reason = "файл слишком велик";
-      break;
+      return SystemReason::kIsFolder;
+    case ELOOP:
+      return SystemReason::kLinkLoop;
+    case ENAMETOOLONG:
+      return SystemReason::kNameTooLong;
     case EBUSY:
     case ETXTBSY:
-      reason = "файл занят";
-      break;
+    case EWOULDBLOCK:
+      return SystemReason::kBusy;
+    case EIO:
+      return SystemReason::kIoError;
+    case EMFILE:
+    case ENFILE:
+      return SystemReason::kTooManyFiles;
+    case EFBIG:
+      return SystemReason::kTooLarge;
     default:
-      reason = std::strerror(code);
+      return SystemReason::kOther;
   }
-  return std::string(reason) + " (код ошибки " + std::to_string(code) + ")";
 }
 
-Failure SystemFailure() { return Failure{Reason(errno)}; }
+Failure LastFailure() { return SystemFailure(errno, ReasonOf(errno)); }
 
 int Descriptor(FileSystem::Handle file) { return static_cast<int>(file); }
+
+// Keeps `fd` if it is a regular file; closes it otherwise.
+std::optional<Failure> KeepRegularFile(int fd) {
+  struct stat status {};
+  if (fstat(fd, &status) != 0) {
+    const Failure failure = LastFailure();
+    close(fd);
+    return failure;
+  }
+  if (!S_ISREG(status.st_mode)) {
+    close(fd);
+    return FileFailure(FileError::kNotRegularFile);
+  }
+  return std::nullopt;
+}
+
+// Opens without waiting on a pipe or a device, then refuses anything but a
+// regular file.
+Result<int> OpenRegular(const std::filesystem::path& path, int flags,
+                        mode_t mode = 0) {
+  const int fd = open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, mode);
+  if (fd < 0) return LastFailure();
+  if (std::optional<Failure> failure = KeepRegularFile(fd)) return *failure;
+  return fd;
+}
 
 class PosixFileSystem final : public FileSystem {
  public:
   Result<Opened> OpenForAppend(const std::filesystem::path& path) override {
-    // O_EXCL first, so that the save knows whether it made the file; a file
-    // removed between the two opens sends it round again.
-    for (;;) {
-      int fd = open(path.c_str(),
-                    O_RDWR | O_APPEND | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-      if (fd >= 0) return Opened{fd, true};
-      if (errno != EEXIST) return SystemFailure();
-      fd = open(path.c_str(), O_RDWR | O_APPEND | O_CLOEXEC);
-      if (fd >= 0) return Opened{fd, false};
-      if (errno != ENOENT) return SystemFailure();
+    // O_EXCL first, so that the save knows whether it made the file.
+    for (int tries = 0; tries < kOpenTries; ++tries) {
+      Result<int> made =
+          OpenRegular(path, O_RDWR | O_APPEND | O_CREAT | O_EXCL, 0666);
+      if (made) return Opened{made.value(), true, true};
+      if (made.failure().code != std::errc::file_exists) return made.failure();
+
+      Result<int> found = OpenRegular(path, O_RDWR | O_APPEND);
+      if (found) return Opened{found.value(), false, true};
+      // A file that lets us append but not read is still saved into.
+      if (found.failure().code == std::errc::permission_denied) {
+        Result<int> write_only = OpenRegular(path, O_WRONLY | O_APPEND);
+        if (write_only) return Opened{write_only.value(), false, false};
+        return write_only.failure();
+      }
+      if (found.failure().code != std::errc::no_such_file_or_directory) {
+        return found.failure();
+      }
     }
+    return FileFailure(FileError::kKeepsChanging);
   }
 
   Result<Handle> OpenForReading(const std::filesystem::path& path) override {
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return SystemFailure();
-    return Handle{fd};
+    Result<int> fd = OpenRegular(path, O_RDONLY);
+    if (!fd) return fd.failure();
+    return Handle{fd.value()};
   }
 
-  std::optional<Failure> Lock(Handle file) override {
-    while (flock(Descriptor(file), LOCK_EX) != 0) {
-      if (errno != EINTR) return SystemFailure();
+  Result<bool> TryLock(Handle file) override {
+    while (flock(Descriptor(file), LOCK_EX | LOCK_NB) != 0) {
+      if (errno == EWOULDBLOCK) return false;
+      if (errno != EINTR) return LastFailure();
     }
-    return std::nullopt;
+    return true;
+  }
+
+  Result<bool> IsFileAt(Handle file,
+                        const std::filesystem::path& path) override {
+    struct stat opened {};
+    if (fstat(Descriptor(file), &opened) != 0) return LastFailure();
+    struct stat named {};
+    if (stat(path.c_str(), &named) != 0) {
+      if (errno == ENOENT) return false;
+      return LastFailure();
+    }
+    return opened.st_dev == named.st_dev && opened.st_ino == named.st_ino;
   }
 
   Result<std::uint64_t> Size(Handle file) override {
     struct stat status {};
-    if (fstat(Descriptor(file), &status) != 0) return SystemFailure();
+    if (fstat(Descriptor(file), &status) != 0) return LastFailure();
     return static_cast<std::uint64_t>(status.st_size);
   }
 
@@ -104,7 +143,7 @@ class PosixFileSystem final : public FileSystem {
       const ssize_t count = pread(Descriptor(file), buffer.data(),
                                   buffer.size(), static_cast<off_t>(offset));
       if (count >= 0) return static_cast<std::size_t>(count);
-      if (errno != EINTR) return SystemFailure();
+      if (errno != EINTR) return LastFailure();
     }
   }
 
@@ -113,19 +152,19 @@ class PosixFileSystem final : public FileSystem {
     for (;;) {
       const ssize_t count = write(Descriptor(file), bytes.data(), bytes.size());
       if (count >= 0) return static_cast<std::size_t>(count);
-      if (errno != EINTR) return SystemFailure();
+      if (errno != EINTR) return LastFailure();
     }
   }
 
   std::optional<Failure> Truncate(Handle file, std::uint64_t size) override {
     if (ftruncate(Descriptor(file), static_cast<off_t>(size)) != 0) {
-      return SystemFailure();
+      return LastFailure();
     }
     return std::nullopt;
   }
 
   std::optional<Failure> Flush(Handle file) override {
-    if (fsync(Descriptor(file)) != 0) return SystemFailure();
+    if (fsync(Descriptor(file)) != 0) return LastFailure();
     return std::nullopt;
   }
 
@@ -134,9 +173,9 @@ class PosixFileSystem final : public FileSystem {
     std::filesystem::path folder = file.parent_path();
     if (folder.empty()) folder = ".";
     const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return SystemFailure();
+    if (fd < 0) return LastFailure();
     std::optional<Failure> failure;
-    if (fsync(fd) != 0) failure = SystemFailure();
+    if (fsync(fd) != 0) failure = LastFailure();
     close(fd);
     return failure;
   }

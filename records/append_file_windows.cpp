@@ -10,6 +10,7 @@
 #include <string>
 
 #include "records/append_file.h"
+#include "records/system_reason.h"
 
 namespace records {
 namespace {
@@ -19,65 +20,61 @@ namespace {
 // end of the file, which keeps them in turn without stopping a search.
 constexpr std::uint64_t kLockOffset = std::uint64_t{1} << 62;
 
-std::string Utf8(const wchar_t* text, int length) {
-  const int size = WideCharToMultiByte(CP_UTF8, 0, text, length, nullptr, 0,
-                                       nullptr, nullptr);
-  std::string utf8(static_cast<std::size_t>(std::max(size, 0)), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text, length, utf8.data(), size, nullptr,
-                      nullptr);
-  return utf8;
-}
-
-// The system's own text, in the language of the clerk's Windows.
-std::string SystemText(DWORD code) {
-  wchar_t* text = nullptr;
-  const DWORD length = FormatMessageW(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-          FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-  if (length == 0) return "неизвестная ошибка";
-  std::string utf8 = Utf8(text, static_cast<int>(length));
-  LocalFree(text);
-  while (!utf8.empty() && (utf8.back() == '\n' || utf8.back() == '\r' ||
-                           utf8.back() == '.' || utf8.back() == ' ')) {
-    utf8.pop_back();
-  }
-  return utf8;
-}
-
-// The clerk's reading of the errors a file can meet here; anything else in
-// the system's own words.
-std::string Reason(DWORD code) {
-  std::string reason;
+SystemReason ReasonOf(DWORD code) {
   switch (code) {
-    case ERROR_DISK_FULL:
-    case ERROR_HANDLE_DISK_FULL:
-      reason = "нет места на диске";
-      break;
-    case ERROR_ACCESS_DENIED:
-      reason = "нет доступа (или это папка, а не файл)";
-      break;
-    case ERROR_WRITE_PROTECT:
-      reason = "диск защищён от записи";
-      break;
-    case ERROR_SHARING_VIOLATION:
-    case ERROR_LOCK_VIOLATION:
-      reason = "файл занят другой программой";
-      break;
     case ERROR_FILE_NOT_FOUND:
     case ERROR_PATH_NOT_FOUND:
-      reason = "файл или папка не найдены";
-      break;
+    case ERROR_INVALID_NAME:
+      return SystemReason::kNotFound;
+    case ERROR_ACCESS_DENIED:
+      return SystemReason::kAccessDenied;
+    case ERROR_WRITE_PROTECT:
+      return SystemReason::kReadOnly;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+      return SystemReason::kDiscFull;
+    case ERROR_DISK_QUOTA_EXCEEDED:
+      return SystemReason::kQuota;
+    case ERROR_DIRECTORY:
+      return SystemReason::kIsFolder;
+    case ERROR_CANT_RESOLVE_FILENAME:
+      return SystemReason::kLinkLoop;
+    case ERROR_FILENAME_EXCED_RANGE:
+      return SystemReason::kNameTooLong;
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+    case ERROR_BUSY:
+      return SystemReason::kBusy;
+    case ERROR_IO_DEVICE:
+    case ERROR_CRC:
+    case ERROR_READ_FAULT:
+    case ERROR_WRITE_FAULT:
+      return SystemReason::kIoError;
     case ERROR_TOO_MANY_OPEN_FILES:
-      reason = "открыто слишком много файлов";
-      break;
+      return SystemReason::kTooManyFiles;
+    case ERROR_FILE_TOO_LARGE:
+      return SystemReason::kTooLarge;
     default:
-      reason = SystemText(code);
+      return SystemReason::kOther;
   }
-  return reason + " (код ошибки " + std::to_string(code) + ")";
 }
 
-Failure SystemFailure() { return Failure{Reason(GetLastError())}; }
+Failure LastFailure() {
+  const DWORD code = GetLastError();
+  return SystemFailure(static_cast<int>(code), ReasonOf(code));
+}
+
+// Windows refuses to open a folder as a file with "access denied"; the
+// clerk is told what the name really is.
+Failure OpenFailure(const std::filesystem::path& path) {
+  const DWORD code = GetLastError();
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  const bool folder = code == ERROR_ACCESS_DENIED &&
+                      attributes != INVALID_FILE_ATTRIBUTES &&
+                      (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  return SystemFailure(static_cast<int>(code),
+                       folder ? SystemReason::kIsFolder : ReasonOf(code));
+}
 
 HANDLE Native(FileSystem::Handle file) {
   // The handle crosses the platform-neutral interface as an integer.
@@ -99,38 +96,89 @@ OVERLAPPED At(std::uint64_t offset) {
 constexpr DWORD kShareAll =
     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
+// Keeps `file` if it is a file on a disc, not a device or a pipe; closes it
+// otherwise.
+std::optional<Failure> KeepRegularFile(HANDLE file) {
+  if (GetFileType(file) == FILE_TYPE_DISK) return std::nullopt;
+  CloseHandle(file);
+  return FileFailure(FileError::kNotRegularFile);
+}
+
+// The volume and index that name a file for as long as it is open.
+std::optional<BY_HANDLE_FILE_INFORMATION> Identity(HANDLE file) {
+  BY_HANDLE_FILE_INFORMATION information{};
+  if (!GetFileInformationByHandle(file, &information)) return std::nullopt;
+  return information;
+}
+
 class WindowsFileSystem final : public FileSystem {
  public:
   // Opened for writing rather than for appending only, so that the handle can
   // be cut back and flushed.
   Result<Opened> OpenForAppend(const std::filesystem::path& path) override {
-    const HANDLE file =
+    HANDLE file =
         CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, kShareAll,
                     nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return SystemFailure();
+    bool readable = true;
+    if (file == INVALID_HANDLE_VALUE && GetLastError() == ERROR_ACCESS_DENIED) {
+      // A file that lets us write but not read is still saved into.
+      file = CreateFileW(path.c_str(), GENERIC_WRITE, kShareAll, nullptr,
+                         OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+      readable = false;
+    }
+    if (file == INVALID_HANDLE_VALUE) return OpenFailure(path);
     const bool created = GetLastError() != ERROR_ALREADY_EXISTS;
-    return Opened{Wrap(file), created};
+    if (std::optional<Failure> failure = KeepRegularFile(file)) return *failure;
+    return Opened{Wrap(file), created, readable};
   }
 
   Result<Handle> OpenForReading(const std::filesystem::path& path) override {
     const HANDLE file =
         CreateFileW(path.c_str(), GENERIC_READ, kShareAll, nullptr,
                     OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return SystemFailure();
+    if (file == INVALID_HANDLE_VALUE) return OpenFailure(path);
+    if (std::optional<Failure> failure = KeepRegularFile(file)) return *failure;
     return Wrap(file);
   }
 
-  std::optional<Failure> Lock(Handle file) override {
+  Result<bool> TryLock(Handle file) override {
     OVERLAPPED at = At(kLockOffset);
-    if (!LockFileEx(Native(file), LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &at)) {
-      return SystemFailure();
+    if (LockFileEx(Native(file),
+                   LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
+                   &at)) {
+      return true;
     }
-    return std::nullopt;
+    if (GetLastError() == ERROR_LOCK_VIOLATION) return false;
+    return LastFailure();
+  }
+
+  Result<bool> IsFileAt(Handle file,
+                        const std::filesystem::path& path) override {
+    const std::optional<BY_HANDLE_FILE_INFORMATION> opened =
+        Identity(Native(file));
+    if (!opened) return LastFailure();
+    // No access is asked for: only the file's identity is read.
+    const HANDLE named = CreateFileW(path.c_str(), 0, kShareAll, nullptr,
+                                     OPEN_EXISTING, 0, nullptr);
+    if (named == INVALID_HANDLE_VALUE) {
+      const DWORD code = GetLastError();
+      // A deleted file that is still open cannot be opened again.
+      if (code == ERROR_FILE_NOT_FOUND || code == ERROR_ACCESS_DENIED) {
+        return false;
+      }
+      return LastFailure();
+    }
+    const std::optional<BY_HANDLE_FILE_INFORMATION> now = Identity(named);
+    CloseHandle(named);
+    if (!now) return LastFailure();
+    return opened->dwVolumeSerialNumber == now->dwVolumeSerialNumber &&
+           opened->nFileIndexHigh == now->nFileIndexHigh &&
+           opened->nFileIndexLow == now->nFileIndexLow;
   }
 
   Result<std::uint64_t> Size(Handle file) override {
     LARGE_INTEGER size{};
-    if (!GetFileSizeEx(Native(file), &size)) return SystemFailure();
+    if (!GetFileSizeEx(Native(file), &size)) return LastFailure();
     return static_cast<std::uint64_t>(size.QuadPart);
   }
 
@@ -142,7 +190,7 @@ class WindowsFileSystem final : public FileSystem {
     DWORD count = 0;
     if (!ReadFile(Native(file), buffer.data(), wanted, &count, &at)) {
       if (GetLastError() == ERROR_HANDLE_EOF) return std::size_t{0};
-      return SystemFailure();
+      return LastFailure();
     }
     return static_cast<std::size_t>(count);
   }
@@ -151,13 +199,13 @@ class WindowsFileSystem final : public FileSystem {
   Result<std::size_t> Append(Handle file, std::string_view bytes) override {
     const LARGE_INTEGER none{};
     if (!SetFilePointerEx(Native(file), none, nullptr, FILE_END)) {
-      return SystemFailure();
+      return LastFailure();
     }
     const DWORD wanted =
         static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 0x40000000));
     DWORD count = 0;
     if (!WriteFile(Native(file), bytes.data(), wanted, &count, nullptr)) {
-      return SystemFailure();
+      return LastFailure();
     }
     return static_cast<std::size_t>(count);
   }
@@ -167,13 +215,13 @@ class WindowsFileSystem final : public FileSystem {
     end.QuadPart = static_cast<LONGLONG>(size);
     if (!SetFilePointerEx(Native(file), end, nullptr, FILE_BEGIN) ||
         !SetEndOfFile(Native(file))) {
-      return SystemFailure();
+      return LastFailure();
     }
     return std::nullopt;
   }
 
   std::optional<Failure> Flush(Handle file) override {
-    if (!FlushFileBuffers(Native(file))) return SystemFailure();
+    if (!FlushFileBuffers(Native(file))) return LastFailure();
     return std::nullopt;
   }
 

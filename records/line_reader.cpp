@@ -3,6 +3,8 @@
 #include <cstring>
 #include <vector>
 
+#include "records/system_reason.h"
+
 namespace records {
 namespace {
 
@@ -18,7 +20,7 @@ constexpr std::size_t kBufferSize = std::size_t{256} << 10;
 struct LineReader::State {
   FileSystem* files;
   FileSystem::Handle handle;
-  std::string name;  // for messages
+  std::filesystem::path path;  // for messages
   bool open = true;
   std::uint64_t offset = 0;  // of the byte after the buffer's data
   std::vector<char> buffer = std::vector<char>(kBufferSize);
@@ -42,8 +44,7 @@ struct LineReader::State {
     Result<std::size_t> count = files->ReadAt(handle, offset, buffer);
     if (!count) {
       Close();
-      return Failure{"Не удалось прочитать файл «" + name +
-                     "»: " + count.failure().message + "."};
+      return OnFile("Не удалось прочитать файл", path, count.failure());
     }
     offset += count.value();
     begin = 0;
@@ -111,16 +112,14 @@ LineReader::~LineReader() { Close(); }
 
 Result<LineReader> LineReader::Open(const std::filesystem::path& path,
                                     FileSystem& files) {
-  const std::string name = PathText(path);
   Result<FileSystem::Handle> handle = files.OpenForReading(path);
   if (!handle) {
-    return Failure{"Не удалось открыть файл «" + name +
-                   "»: " + handle.failure().message + "."};
+    return OnFile("Не удалось открыть файл", path, handle.failure());
   }
   auto state = std::make_unique<State>();
   state->files = &files;
   state->handle = handle.value();
-  state->name = name;
+  state->path = path;
   LineReader reader(std::move(state));
   std::string_view none;
   if (std::optional<Failure> failure = reader.state_->LookAhead(none)) {

@@ -2,18 +2,19 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <cstdio>
 #include <span>
 #include <string_view>
+#include <thread>
 #include <variant>
 
 #include "records/cp1251.h"
 #include "records/split_line.h"
+#include "records/system_reason.h"
 
 namespace records {
 namespace {
-
-const std::string kNotSaved = "Карточка не записана. ";
 
 std::string CodeText(char32_t character) {
   std::array<char, 16> text{};
@@ -63,44 +64,44 @@ class ClosingHandle {
   FileSystem::Handle handle_;
 };
 
-// Appends the line whole and flushed, or leaves the file at its old length.
-std::optional<Failure> AppendLine(const std::filesystem::path& path,
-                                  std::string_view line, FileSystem& files) {
+// Saves that find the file replaced at every round give up after this many.
+constexpr int kRounds = 5;
+
+// Waits between two tries of the lock when the caller gives no wait.
+bool SleepBetweenTries() {
+  std::this_thread::sleep_for(std::chrono::milliseconds(30));
+  return true;
+}
+
+// Appends the line whole and flushed to the file that `file` holds under
+// its lock, or leaves the file at its old length.
+std::optional<Failure> AppendLocked(FileSystem& files,
+                                    const FileSystem::Opened& opened,
+                                    const std::filesystem::path& path,
+                                    std::string_view line) {
   const std::string name = PathText(path);
-  const auto failed = [&name](std::string_view what, const Failure& reason) {
-    return Failure{kNotSaved + std::string(what) + " «" + name +
-                   "»: " + reason.message + "."};
-  };
-
-  Result<FileSystem::Opened> opened = files.OpenForAppend(path);
-  if (!opened) {
-    return failed("Не удалось открыть для записи файл", opened.failure());
-  }
-  const FileSystem::Handle file = opened.value().handle;
-  const ClosingHandle closing(files, file);
-
-  if (std::optional<Failure> failure = files.Lock(file)) {
-    return failed("Не удалось получить исключительный доступ к файлу",
-                  *failure);
-  }
+  const FileSystem::Handle file = opened.handle;
   // Under the lock no other save moves the end of the file.
   Result<std::uint64_t> size = files.Size(file);
-  if (!size) return failed("Не удалось узнать размер файла", size.failure());
+  if (!size) {
+    return OnFile("Не удалось узнать размер файла", path, size.failure());
+  }
   const std::uint64_t old_size = size.value();
 
   std::string bytes;
-  if (old_size > 0) {
+  // A file that cannot be read is appended to without this look.
+  if (old_size > 0 && opened.readable) {
     std::array<char, 2> tail{};
     const auto wanted =
         static_cast<std::size_t>(std::min<std::uint64_t>(old_size, 2));
     Result<std::size_t> read =
         files.ReadAt(file, old_size - wanted, std::span(tail.data(), wanted));
     if (!read) {
-      return failed("Не удалось прочитать конец файла", read.failure());
+      return OnFile("Не удалось прочитать конец файла", path, read.failure());
     }
     if (read.value() != wanted) {
-      return failed("Не удалось прочитать конец файла",
-                    Failure{"файл укоротился во время записи"});
+      return OnFile("Не удалось прочитать конец файла", path,
+                    FileFailure(FileError::kShrank));
     }
     // A last line left without its break would swallow the new card.
     if (!EndsWithLineBreak(std::string_view(tail.data(), wanted))) {
@@ -117,6 +118,7 @@ std::optional<Failure> AppendLine(const std::filesystem::path& path,
                            cut->message +
                            "): в его конце может остаться эта строка или её "
                            "часть; следующая запись начнётся с новой строки.";
+        failure.part_line_may_remain = true;
       }
     }
     return failure;
@@ -125,26 +127,65 @@ std::optional<Failure> AppendLine(const std::filesystem::path& path,
   Result<std::size_t> written = files.Append(file, bytes);
   if (!written) {
     return cut_back(
-        failed("Не удалось записать строку в файл", written.failure()));
+        OnFile("Не удалось записать строку в файл", path, written.failure()));
   }
   if (written.value() != bytes.size()) {
-    return cut_back(Failure{kNotSaved + "Строка записалась в файл «" + name +
-                            "» не целиком (" + std::to_string(written.value()) +
-                            " байт из " + std::to_string(bytes.size()) +
-                            "); возможно, на диске нет места."});
+    return cut_back(Failure{
+        "Строка записалась в файл «" + name + "» не целиком (" +
+            std::to_string(written.value()) + " байт из " +
+            std::to_string(bytes.size()) + "); возможно, на диске нет места.",
+        FileError::kShortWrite});
   }
   // A failed flush may have lost the data even if a later one succeeds, so
   // the line does not count as saved.
   if (std::optional<Failure> failure = files.Flush(file)) {
-    return cut_back(failed("Не удалось сохранить на диске файл", *failure));
+    return cut_back(OnFile("Не удалось сохранить на диске файл", path,
+                           std::move(*failure)));
   }
-  if (opened.value().created) {
+  if (opened.created) {
     if (std::optional<Failure> failure = files.FlushFolder(path)) {
-      return cut_back(
-          failed("Не удалось сохранить на диске папку нового файла", *failure));
+      return cut_back(OnFile("Не удалось сохранить на диске папку нового файла",
+                             path, std::move(*failure)));
     }
   }
   return std::nullopt;
+}
+
+// Opens the file, takes its lock, waiting while another copy holds it, and
+// appends the line. A file renamed, deleted or replaced while the save
+// waited is let go, and the save starts over on the file now at `path`.
+std::optional<Failure> AppendLine(const std::filesystem::path& path,
+                                  std::string_view line, FileSystem& files,
+                                  const LockWait& wait) {
+  const std::string name = PathText(path);
+  for (int round = 0; round < kRounds; ++round) {
+    Result<FileSystem::Opened> opened = files.OpenForAppend(path);
+    if (!opened) {
+      return OnFile("Не удалось открыть для записи файл", path,
+                    opened.failure());
+    }
+    const ClosingHandle closing(files, opened.value().handle);
+    for (;;) {
+      Result<bool> locked = files.TryLock(opened.value().handle);
+      if (!locked) {
+        return OnFile("Не удалось получить исключительный доступ к файлу", path,
+                      locked.failure());
+      }
+      if (locked.value()) break;
+      if (!(wait ? wait() : SleepBetweenTries())) {
+        return Failure{"Запись отменена: файл «" + name +
+                           "» занят другой копией программы.",
+                       FileError::kCancelled};
+      }
+    }
+    Result<bool> same = files.IsFileAt(opened.value().handle, path);
+    if (!same) {
+      return OnFile("Не удалось проверить файл", path, same.failure());
+    }
+    if (same.value()) return AppendLocked(files, opened.value(), path, line);
+  }
+  return OnFile("Не удалось открыть для записи файл", path,
+                FileFailure(FileError::kKeepsChanging));
 }
 
 }  // namespace
@@ -173,11 +214,12 @@ Result<std::string> FormatLine(const card::SubscriberRecord& record) {
 
 std::optional<Failure> SaveRecord(card::SubscriberCard& card,
                                   const std::filesystem::path& path,
-                                  FileSystem& files) {
+                                  FileSystem& files, const LockWait& wait) {
   // The snapshot is encoded before the file is touched.
   Result<std::string> line = FormatLine(card.Snapshot());
-  if (!line) return Failure{kNotSaved + line.failure().message};
-  if (std::optional<Failure> failure = AppendLine(path, line.value(), files)) {
+  if (!line) return line.failure();
+  if (std::optional<Failure> failure =
+          AppendLine(path, line.value(), files, wait)) {
     return failure;
   }
   card.ResetForNextEntry();

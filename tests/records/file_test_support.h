@@ -14,6 +14,7 @@
 
 #include "records/append_file.h"
 #include "records/cp1251.h"
+#include "tests/support/forwarding_file_system.h"
 
 namespace records::test_support {
 
@@ -58,9 +59,11 @@ inline void WriteBytes(const std::filesystem::path& path,
 // The platform's file operations with faults put in on purpose. Calls are
 // numbered from 1 over every operation but Close; a chosen call fails with a
 // made-up reason instead of reaching the platform.
-class FaultyFileSystem final : public FileSystem {
+class FaultyFileSystem final : public ::test_support::ForwardingFileSystem {
  public:
-  static constexpr const char* kReason = "сбой, подстроенный проверкой";
+  // What every call made to fail reports.
+  static inline const std::error_code kError =
+      std::make_error_code(std::errc::io_error);
 
   // Call `number` fails; the calls around it work.
   void FailOnce(int number) { once_.insert(number); }
@@ -72,6 +75,9 @@ class FaultyFileSystem final : public FileSystem {
   // A failing Append first writes half of its bytes for real and reports
   // that count instead of an error: a short write.
   void WriteHalfOnFailure() { half_writes_ = true; }
+  // The file lets us append but not read: OpenForAppend says so, and every
+  // read fails.
+  void RefuseReading() { refuse_reading_ = true; }
   // Every read delivers at most this many bytes.
   void ReadAtMost(std::size_t bytes) { read_limit_ = bytes; }
 
@@ -87,53 +93,42 @@ class FaultyFileSystem final : public FileSystem {
   int OpenFiles() const { return open_files_; }
 
   Result<Opened> OpenForAppend(const std::filesystem::path& path) override {
-    if (Faulty("OpenForAppend")) return Failure{kReason};
-    Result<Opened> opened = real_.OpenForAppend(path);
-    if (opened) ++open_files_;
+    Result<Opened> opened = ForwardingFileSystem::OpenForAppend(path);
+    if (opened) {
+      ++open_files_;
+      opened.value().readable = !refuse_reading_;
+    }
     return opened;
   }
   Result<Handle> OpenForReading(const std::filesystem::path& path) override {
-    if (Faulty("OpenForReading")) return Failure{kReason};
-    Result<Handle> opened = real_.OpenForReading(path);
+    Result<Handle> opened = ForwardingFileSystem::OpenForReading(path);
     if (opened) ++open_files_;
     return opened;
   }
-  std::optional<Failure> Lock(Handle file) override {
-    if (Faulty("Lock")) return Failure{kReason};
-    return real_.Lock(file);
-  }
-  Result<std::uint64_t> Size(Handle file) override {
-    if (Faulty("Size")) return Failure{kReason};
-    return real_.Size(file);
-  }
   Result<std::size_t> ReadAt(Handle file, std::uint64_t offset,
                              std::span<char> buffer) override {
-    if (Faulty("ReadAt")) return Failure{kReason};
-    return real_.ReadAt(file, offset,
-                        buffer.first(std::min(buffer.size(), read_limit_)));
+    return ForwardingFileSystem::ReadAt(
+        file, offset, buffer.first(std::min(buffer.size(), read_limit_)));
   }
   Result<std::size_t> Append(Handle file, std::string_view bytes) override {
-    if (!Faulty("Append")) return real_.Append(file, bytes);
-    if (half_writes_)
+    if (!half_writes_) return ForwardingFileSystem::Append(file, bytes);
+    if (Faulty("Append")) {
       return real_.Append(file, bytes.substr(0, bytes.size() / 2));
-    return Failure{kReason};
-  }
-  std::optional<Failure> Truncate(Handle file, std::uint64_t size) override {
-    if (Faulty("Truncate")) return Failure{kReason};
-    return real_.Truncate(file, size);
-  }
-  std::optional<Failure> Flush(Handle file) override {
-    if (Faulty("Flush")) return Failure{kReason};
-    return real_.Flush(file);
-  }
-  std::optional<Failure> FlushFolder(
-      const std::filesystem::path& file) override {
-    if (Faulty("FlushFolder")) return Failure{kReason};
-    return real_.FlushFolder(file);
+    }
+    return real_.Append(file, bytes);
   }
   void Close(Handle file) override {
     --open_files_;
     real_.Close(file);
+  }
+
+ protected:
+  std::optional<Failure> Before(const char* operation) override {
+    if (Faulty(operation) ||
+        (refuse_reading_ && std::string_view(operation) == "ReadAt")) {
+      return Failure{"сбой, подстроенный проверкой", kError};
+    }
+    return std::nullopt;
   }
 
  private:
@@ -144,10 +139,10 @@ class FaultyFileSystem final : public FileSystem {
     return once_.count(number) > 0 || number >= from_;
   }
 
-  FileSystem& real_ = PlatformFileSystem();
   std::set<int> once_;
   int from_ = INT_MAX;
   bool half_writes_ = false;
+  bool refuse_reading_ = false;
   std::size_t read_limit_ = SIZE_MAX;
   std::vector<std::string> calls_;
   int open_files_ = 0;
