@@ -46,6 +46,7 @@ SubscriberCard& SubscriberCard::operator=(const SubscriberCard& other) {
     failed_cell_ = other.failed_cell_;
     depth_ = 0;
     watchers_.clear();
+    failed_cell_watchers_.clear();
   }
   return *this;
 }
@@ -92,7 +93,13 @@ void SubscriberCard::Notify(int index) {
   for (const Watcher& watcher : watchers_) watcher(index);
   Recalculate(*this, index);
   --depth_;
-  if (depth_ == 0) failed_cell_ = FirstNonNumber(*this);
+  if (depth_ > 0) return;
+  const std::optional<int> failed = FirstNonNumber(*this);
+  if (failed == failed_cell_) return;
+  failed_cell_ = failed;
+  for (const FailedCellWatcher& watcher : failed_cell_watchers_) {
+    watcher(failed);
+  }
 }
 
 void SubscriberCard::ChooseBenefit(BenefitOption option) {
@@ -122,6 +129,10 @@ void SubscriberCard::Start() {
 
 void SubscriberCard::Watch(Watcher watcher) {
   watchers_.push_back(std::move(watcher));
+}
+
+void SubscriberCard::WatchFailedCell(FailedCellWatcher watcher) {
+  failed_cell_watchers_.push_back(std::move(watcher));
 }
 
 }  // namespace card

@@ -24,6 +24,9 @@ class SubscriberCard {
  public:
   // Learns of every cell change; it must not write to the card itself.
   using Watcher = std::function<void(int index)>;
+  // Learns of a new failed cell (see FailedCell) once the outermost
+  // notification has settled; it must not write to the card itself.
+  using FailedCellWatcher = std::function<void(std::optional<int> cell)>;
 
   // The creation state: the initial texts of the field table, option "0%"
   // marked, no notification raised.
@@ -74,6 +77,7 @@ class SubscriberCard {
   int NotificationDepth() const { return depth_; }
 
   void Watch(Watcher watcher);
+  void WatchFailedCell(FailedCellWatcher watcher);
 
  private:
   // Stores the text; false when the cell held it already.
@@ -95,6 +99,7 @@ class SubscriberCard {
   std::optional<int> failed_cell_;
   int depth_ = 0;
   std::vector<Watcher> watchers_;
+  std::vector<FailedCellWatcher> failed_cell_watchers_;
 };
 
 }  // namespace card

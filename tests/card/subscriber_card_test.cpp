@@ -169,10 +169,17 @@ TEST(SubscriberCard, ResetForNextEntryKeepsTheBenefit) {
   }
 }
 
-// Writes of several cells complete past a non-number, which stays marked.
+// Writes of several cells complete past a non-number, which stays marked;
+// the failed-cell watchers hear of each new failed cell once, when the
+// outermost notification has settled.
 TEST(SubscriberCard, EveryWriteCompletesPastANonNumber) {
   SubscriberCard card;
   card.Start();
+  std::vector<std::optional<int>> told;
+  card.WatchFailedCell([&](std::optional<int> cell) {
+    EXPECT_EQ(card.NotificationDepth(), 0);
+    told.push_back(cell);
+  });
   card.SetCellText(field::SubscriptionCharged, "7");
   card.SetCellText(field::SubscriptionPaid, "abc");
   card.ResetSubscriptionCharge();
@@ -184,6 +191,9 @@ TEST(SubscriberCard, EveryWriteCompletesPastANonNumber) {
   EXPECT_EQ(card.CellText(field::SubscriptionPaid), "x");
   EXPECT_EQ(card.CellText(field::TotalPaid), "7");
   EXPECT_EQ(card.FailedCell(), field::SubscriptionPaid);
+  card.SetCellText(field::SubscriptionPaid, "0");
+  EXPECT_EQ(told, (std::vector<std::optional<int>>{field::SubscriptionPaid,
+                                                   std::nullopt}));
 }
 
 TEST(SubscriberCard, CopyHasTheTextsButNotTheWatchers) {
