@@ -1,18 +1,43 @@
 #include "ui/controls.h"
 
 #include <QAbstractButton>
-#include <QApplication>
 #include <QButtonGroup>
+#include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPainter>
+#include <QScrollBar>
+#include <QStyleOptionButton>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
 #include <QtMath>
 #include <algorithm>
 #include <iterator>
+#include <utility>
 
 namespace ui {
 namespace {
 
 int TwipsToPixels(int twips) { return qRound(twips / kTwipsPerPixel); }
+
+// Paints `button` as the style paints its `element`, except that a caption
+// wider than the style's `room` for it is drawn wrapped at its spaces within
+// that room, where the style would cut it.
+void PaintWrapping(QAbstractButton& button, QStyleOptionButton option,
+                   QStyle::ControlElement element, QStyle::SubElement room,
+                   int alignment, QPalette::ColorRole role) {
+  QStylePainter painter(&button);
+  const QRect rect = button.style()->subElementRect(room, &option, &button);
+  if (QFontMetricsF(button.font()).horizontalAdvance(option.text) <=
+      rect.width()) {
+    painter.drawControl(element, option);
+    return;
+  }
+  const QString caption = std::exchange(option.text, QString());
+  painter.drawControl(element, option);
+  painter.drawItemText(rect, alignment | Qt::TextWordWrap, option.palette,
+                       button.isEnabled(), caption, role);
+}
 
 }  // namespace
 
@@ -37,24 +62,47 @@ void CommandButton::keyPressEvent(QKeyEvent* event) {
   event->accept();
 }
 
+void CommandButton::paintEvent(QPaintEvent*) {
+  QStyleOptionButton option;
+  initStyleOption(&option);
+  PaintWrapping(*this, option, QStyle::CE_PushButton,
+                QStyle::SE_PushButtonContents, Qt::AlignCenter,
+                QPalette::ButtonText);
+}
+
 bool OptionButton::hitButton(const QPoint& pos) const {
   return rect().contains(pos);
 }
 
 void OptionButton::keyPressEvent(QKeyEvent* event) {
-  QRadioButton::keyPressEvent(event);
   const int key = event->key();
-  if (key != Qt::Key_Up && key != Qt::Key_Down && key != Qt::Key_Left &&
-      key != Qt::Key_Right) {
+  const bool forward = key == Qt::Key_Down || key == Qt::Key_Right;
+  if (!group() || (!forward && key != Qt::Key_Up && key != Qt::Key_Left)) {
+    QRadioButton::keyPressEvent(event);
     return;
   }
-  // Qt clicks the option that an arrow reaches only when the one it leaves
-  // was chosen.
-  auto* reached = qobject_cast<QAbstractButton*>(QApplication::focusWidget());
-  if (reached && reached != this && group() &&
-      group()->buttons().contains(reached) && !reached->isChecked()) {
-    reached->click();
-  }
+  // Qt's own arrow keys stop at the ends of the group and choose the option
+  // they reach only when the one they leave was chosen.
+  const QList<QAbstractButton*> options = group()->buttons();
+  const qsizetype count = options.size();
+  QAbstractButton* reached =
+      options[(options.indexOf(this) + (forward ? 1 : count - 1)) % count];
+  reached->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+  if (!reached->isChecked()) reached->click();
+  event->accept();
+}
+
+void OptionButton::paintEvent(QPaintEvent*) {
+  QStyleOptionButton option;
+  initStyleOption(&option);
+  PaintWrapping(*this, option, QStyle::CE_RadioButton,
+                QStyle::SE_RadioButtonContents,
+                Qt::AlignLeft | Qt::AlignVCenter, QPalette::WindowText);
+}
+
+ListBox::ListBox(QWidget* parent) : QListView(parent) {
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  setTextElideMode(Qt::ElideNone);
 }
 
 QItemSelectionModel::SelectionFlags ListBox::selectionCommand(
@@ -80,6 +128,24 @@ void ListBox::keyPressEvent(QKeyEvent* event) {
     return;
   }
   QListView::keyPressEvent(event);
+}
+
+void ListBox::paintEvent(QPaintEvent* event) {
+  QListView::paintEvent(event);
+  // The style shows the focus on the current row only.
+  if (!hasFocus() || currentIndex().isValid()) return;
+  QStyleOptionFocusRect frame;
+  frame.initFrom(this);
+  frame.rect = viewport()->rect();
+  frame.backgroundColor = palette().color(QPalette::Base);
+  QPainter painter(viewport());
+  style()->drawPrimitive(QStyle::PE_FrameFocusRect, &frame, &painter, this);
+}
+
+void ListBox::updateGeometries() {
+  QListView::updateGeometries();
+  // Not even the keyboard or the wheel scrolls sideways.
+  horizontalScrollBar()->setRange(0, 0);
 }
 
 QLabel* PlaceLabel(QWidget* parent, const Placed& placed) {

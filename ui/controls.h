@@ -12,6 +12,7 @@ class QAbstractButton;
 class QButtonGroup;
 class QKeyEvent;
 class QLabel;
+class QPaintEvent;
 
 // What both windows build their controls with.
 namespace ui {
@@ -49,19 +50,23 @@ Control* Place(QWidget* parent, const Placed& placed) {
 
 // A command button that the keyboard presses, while it has the focus, with
 // Enter as well as Space, as the desktop's buttons answer; it is never a
-// default button, so Enter elsewhere presses nothing.
+// default button, so Enter elsewhere presses nothing. A caption too wide for
+// one line wraps at its spaces.
 class CommandButton : public QPushButton {
  public:
   using QPushButton::QPushButton;
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
 };
 
 // An option button that a click anywhere on its rectangle chooses, not only
 // on its indicator and caption, so that where it reacts does not depend on
-// the width of its caption in the font; an arrow key chooses the option it
-// moves to even while none of its group is chosen.
+// the width of its caption in the font. The arrow keys move through its group
+// in the order the options were added, from the last to the first and back,
+// and choose the option they reach. A caption too wide for one line wraps at
+// its spaces.
 class OptionButton : public QRadioButton {
  public:
   using QRadioButton::QRadioButton;
@@ -69,20 +74,25 @@ class OptionButton : public QRadioButton {
  protected:
   bool hitButton(const QPoint& pos) const override;
   void keyPressEvent(QKeyEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
 };
 
 // A list of texts with at most one selected row, which only choosing another
 // row changes: a click beside the rows or Ctrl with a click on the selected
 // row keeps it. While no row is selected, the first movement key selects the
-// row that the focus marks instead of moving past it.
+// row that the focus marks instead of moving past it. A text wider than the
+// list is cut at its edge, with no sideways scrolling; the list shows that it
+// has the focus even with no row to mark.
 class ListBox : public QListView {
  public:
-  using QListView::QListView;
+  explicit ListBox(QWidget* parent);
 
  protected:
   QItemSelectionModel::SelectionFlags selectionCommand(
       const QModelIndex& index, const QEvent* event) const override;
   void keyPressEvent(QKeyEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+  void updateGeometries() override;
 };
 
 // A label whose caption starts at its top left and wraps within its width.

@@ -107,7 +107,9 @@ class LineWidget : public QWidget {
 Form1::Form1(QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(QStringLiteral("Form1"));
-  setFixedSize(TwipsSize(8445, 7710));
+  // Controls keep their places whatever size the clerk gives the window; the
+  // background colour fills what it gains.
+  resize(TwipsSize(8445, 7710));
   QPalette grey;
   grey.setColor(QPalette::Window, kBackground);
   setPalette(grey);

@@ -79,7 +79,8 @@ Form3::Form3(card::SubscriberCard& card, QWidget& card_window, QWidget* parent)
     : QWidget(parent), card_(card), card_window_(card_window) {
   setObjectName(QStringLiteral("Form3"));
   setWindowTitle(QStringLiteral("Form3"));
-  setFixedSize(TwipsSize(8070, 5160));
+  // Controls keep their places whatever size the clerk gives the window.
+  resize(TwipsSize(8070, 5160));
   BuildControls();
   SetTabOrder();
 

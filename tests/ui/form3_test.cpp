@@ -3,15 +3,20 @@
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QFile>
+#include <QImage>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QListView>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
+#include <utility>
 
+#include "ui/application.h"
 #include "ui/form1.h"
 #include "ui_test_support.h"
 
@@ -39,6 +44,13 @@ void Press(QWidget* form3, const char* button) {
                     Qt::LeftButton);
 }
 
+// A standard button's caption: Russian on a Russian system, which ctest gives
+// the tests, the toolkit's own elsewhere.
+QString Toolkit(const char* russian, const char* english) {
+  return QString::fromUtf8(
+      QLocale::system().language() == QLocale::Russian ? russian : english);
+}
+
 // Answers a search prompt: checks its text and default answer, wholly
 // selected, then types `answer` over it (unless null) and presses OK.
 ui_test::DialogDriver::Answer AnswerPrompt(const QString& prompt,
@@ -50,6 +62,11 @@ ui_test::DialogDriver::Answer AnswerPrompt(const QString& prompt,
     QCOMPARE(input->labelText(), prompt);
     auto* field = input->findChild<QLineEdit*>();
     QCOMPARE(QApplication::focusWidget(), field);
+    const auto* buttons = input->findChild<QDialogButtonBox*>();
+    QCOMPARE(buttons->button(QDialogButtonBox::Ok)->text(),
+             Toolkit("ОК", "OK"));
+    QCOMPARE(buttons->button(QDialogButtonBox::Cancel)->text(),
+             Toolkit("Отмена", "Cancel"));
     QCOMPARE(field->text(), default_answer);
     QCOMPARE(field->selectedText(), default_answer);
     if (!answer.isNull())
@@ -67,6 +84,8 @@ ui_test::DialogDriver::Answer AnswerConfirmation(
     QCOMPARE(box->windowTitle(), QStringLiteral("Делете"));
     QCOMPARE(box->text(), QStringLiteral("Удалить нынешний список"));
     QCOMPARE(box->standardButtons(), QMessageBox::Yes | QMessageBox::No);
+    QCOMPARE(box->button(QMessageBox::Yes)->text(), Toolkit("&Да", "&Yes"));
+    QCOMPARE(box->button(QMessageBox::No)->text(), Toolkit("&Нет", "&No"));
     QCOMPARE(box->defaultButton(), box->button(QMessageBox::Yes));
     QCOMPARE(box->icon(), QMessageBox::NoIcon);
     QTest::keyClick(box, Qt::Key_Escape);
@@ -102,6 +121,8 @@ class Form3Test : public QObject {
   Q_OBJECT
 
  private slots:
+  void initTestCase() { ui::SetUpApplication(); }
+
   void cleanup() {
     const QStringList problems = dialogs_.TakeProblems();
     QVERIFY2(problems.isEmpty(), qPrintable(problems.join(u'\n')));
@@ -116,8 +137,8 @@ class Form3Test : public QObject {
     QVERIFY(form3);
     QVERIFY(!card.form1().isVisible());
     QCOMPARE(form3->windowTitle(), QStringLiteral("Form3"));
-    QCOMPARE(form3->minimumSize(), QSize(538, 344));
-    QCOMPARE(form3->maximumSize(), QSize(538, 344));
+    QCOMPARE(form3->size(), QSize(538, 344));
+    QCOMPARE(form3->maximumSize(), QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
     QCOMPARE(ui_test::FocusedName(), QStringLiteral("Command2"));
     for (QRadioButton* option : form3->findChildren<QRadioButton*>()) {
       QVERIFY(!option->isChecked());
@@ -138,11 +159,14 @@ class Form3Test : public QObject {
     QTest::newRow("List1(13)") << "List1(13)" << QRect(624, 352, 81, 95);
   }
 
+  // Nothing moves when the window grows.
   void layout() {
     QFETCH(QString, name);
     QFETCH(QRect, geometry);
     CardWindowFixture card;
-    const QWidget* control = Find(card.OpenSearch(), name);
+    ui::Form3* form3 = card.OpenSearch();
+    form3->resize(800, 600);
+    const QWidget* control = Find(form3, name);
     QVERIFY(control);
     QCOMPARE(control->geometry(), geometry);
   }
@@ -154,6 +178,7 @@ class Form3Test : public QObject {
     card.SaveCard({{0, "Сидоров"}});
     card.SaveCard({{0, "Петров"},
                    {1, "Пётр"},
+                   {3, "Краснопресненская,1"},
                    {4, "22"},
                    {5, "77"},
                    {6, "10"},
@@ -170,14 +195,19 @@ class Form3Test : public QObject {
     QCOMPARE(ui_test::Rows(List(form3, 1)), QStringList({"Иван", "Пётр"}));
     QCOMPARE(ui_test::Rows(List(form3, 4)), QStringList({"", "22"}));
     QCOMPARE(ui_test::Rows(List(form3, 5)), QStringList({"", "77"}));
+    // A text wider than its column is cut at the edge, not scrolled to, once
+    // the column is laid out.
+    QApplication::processEvents();
+    QCOMPARE(List(form3, 3)->horizontalScrollBar()->maximum(), 0);
 
     ui_test::ClickRow(List(form3, 0), 1);
     Press(form3, "Command4");
     QVERIFY(card.form1().isVisible());
     QVERIFY(!form3->isVisible());
-    const QStringList shown = {"Петров", "Пётр", "",    "",  "22",
-                               "77",     "10",   "4",   "3", "7",
-                               "2",      "2,5",  "8,5", "3", "2,75"};
+    const QStringList shown = {"Петров", "Пётр", "",    "Краснопресненская,1",
+                               "22",     "77",   "10",  "4",
+                               "3",      "7",    "2",   "2,5",
+                               "8,5",    "3",    "2,75"};
     for (int i = 0; i < 15; ++i) QCOMPARE(card.CellText(i), shown[i]);
 
     // The same window again, with its rows and its mode.
@@ -396,11 +426,15 @@ class Form3Test : public QObject {
     CardWindowFixture card;
     ui::Form3* form3 = card.OpenSearch();
     QCOMPARE(ui_test::PressTab()->objectName(), QStringLiteral("Option2"));
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
-    QVERIFY(Find<QRadioButton>(form3, "Option3")->isChecked());
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
-    QVERIFY(Find<QRadioButton>(form3, "Option1")->isChecked());
+    // From the last option to the first and back.
+    for (const auto& [key, chosen] : {std::pair(Qt::Key_Down, "Option3"),
+                                      {Qt::Key_Right, "Option1"},
+                                      {Qt::Key_Up, "Option3"},
+                                      {Qt::Key_Left, "Option2"},
+                                      {Qt::Key_Up, "Option1"}}) {
+      QTest::keyClick(QApplication::focusWidget(), key);
+      QVERIFY(Find<QRadioButton>(form3, chosen)->isChecked());
+    }
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     Find(form3, "List1(0)")->setFocus();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
@@ -438,9 +472,14 @@ class Form3Test : public QObject {
   void tabOrder() {
     CardWindowFixture card;
     ui::Form3* form3 = card.OpenSearch();
-    const QStringList unchosen = {
-        "Option2",  "List1(2)", "List1(1)", "List1(0)", "Command1", "List1(3)",
-        "List1(4)", "Command3", "Command4", "List1(5)", "Command2"};
+    QCOMPARE(ui_test::PressTab()->objectName(), QStringLiteral("Option2"));
+    // An empty column shows that it has the focus.
+    const QImage unfocused = List(form3, 2)->grab().toImage();
+    QCOMPARE(ui_test::PressTab(), List(form3, 2));
+    QVERIFY(List(form3, 2)->grab().toImage() != unfocused);
+    const QStringList unchosen = {"List1(1)", "List1(0)", "Command1",
+                                  "List1(3)", "List1(4)", "Command3",
+                                  "Command4", "List1(5)", "Command2"};
     for (const QString& name : unchosen) {
       QCOMPARE(ui_test::PressTab()->objectName(), name);
     }

@@ -5,11 +5,16 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QGroupBox>
+#include <QImage>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QStyleOptionGroupBox>
 #include <QTest>
 
 #include "ui/form1.h"
@@ -169,6 +174,73 @@ QString Describe(const QWidget* dialog) {
     text += QStringLiteral(": ") + prompt->labelText();
   }
   return text;
+}
+
+namespace {
+
+// The smallest rectangle round the dark pixels of `control` within `room`.
+QRect Ink(QWidget* control, const QRect& room) {
+  const QImage image = control->grab().toImage();
+  QRect ink;
+  for (int y = room.top(); y <= room.bottom(); ++y) {
+    for (int x = room.left(); x <= room.right(); ++x) {
+      if (qGray(image.pixel(x, y)) < 100) ink |= QRect(x, y, 1, 1);
+    }
+  }
+  return ink;
+}
+
+}  // namespace
+
+QStringList UnfitCaptions(const QWidget* window) {
+  QStringList unfit;
+  for (QWidget* control : window->findChildren<QWidget*>()) {
+    const QStyle* style = control->style();
+    const QFontMetrics metrics = control->fontMetrics();
+    QStyleOptionButton button;
+    button.initFrom(control);
+    QString caption;
+    QRect room;  // where the control draws its caption
+    int alignment = Qt::AlignLeft | Qt::AlignVCenter;
+    if (const auto* push = qobject_cast<QPushButton*>(control)) {
+      caption = push->text();
+      room =
+          style->subElementRect(QStyle::SE_PushButtonContents, &button, push);
+      alignment = Qt::AlignCenter;
+    } else if (const auto* option = qobject_cast<QRadioButton*>(control)) {
+      caption = option->text();
+      room = style->subElementRect(QStyle::SE_RadioButtonContents, &button,
+                                   option);
+    } else if (const auto* label = qobject_cast<QLabel*>(control)) {
+      caption = label->text();
+      room = label->contentsRect();
+      alignment = static_cast<int>(label->alignment());
+    } else if (const auto* box = qobject_cast<QGroupBox*>(control)) {
+      // A frame's caption stays on one line, where the style puts it.
+      QStyleOptionGroupBox frame;
+      frame.initFrom(box);
+      frame.text = box->title();
+      frame.textAlignment = box->alignment();
+      frame.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+      if (!box->rect().contains(style->subControlRect(
+              QStyle::CC_GroupBox, &frame, QStyle::SC_GroupBoxLabel, box))) {
+        unfit << box->objectName() + QStringLiteral(": ") + box->title();
+      }
+      continue;
+    } else {
+      continue;
+    }
+    const QRect needed =
+        metrics.boundingRect(room, alignment | Qt::TextWordWrap, caption);
+    // A caption that needs two lines is drawn on two.
+    const bool wrapped = needed.height() >= 2 * metrics.height();
+    if (!room.contains(needed) ||
+        (wrapped && Ink(control, room).height() <= metrics.height()) ||
+        control->font() != QApplication::font()) {
+      unfit << control->objectName() + QStringLiteral(": ") + caption;
+    }
+  }
+  return unfit;
 }
 
 }  // namespace ui_test

@@ -86,5 +86,9 @@ void ClickRow(QAbstractItemView* list, int row);
 QStringList Rows(const QAbstractItemView* list);
 // The texts the clerk reads on a message box or a prompt.
 QString Describe(const QWidget* dialog);
+// The controls of `window` whose caption does not fit in the application's
+// font: on one line, or drawn wrapped at its spaces within the control's
+// height (a frame's caption on one line only); empty when every caption fits.
+QStringList UnfitCaptions(const QWidget* window);
 
 }  // namespace ui_test
