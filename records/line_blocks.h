@@ -1,0 +1,66 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string_view>
+
+#include "records/append_file.h"
+#include "records/failure.h"
+
+namespace records {
+
+// Reads a subscriber file in large blocks of whole lines, in its own bytes
+// (Windows-1251), so that the search can look for a query across a whole
+// block at once. A line ends at CR LF or at a lone CR; a lone LF is an
+// ordinary character; the last line needs no break.
+//
+// A block starts where a line starts and ends with a line's whole break,
+// or at the end of the file; a line longer than the buffer makes the buffer
+// grow until the line fits. Any bytes are accepted.
+class LineBlocks {
+ public:
+  // Opens the file for reading; a missing or unreadable file is a failure
+  // with a Russian message naming the file and the system's reason.
+  static Result<LineBlocks> Open(const std::filesystem::path& path,
+                                 FileSystem& files);
+
+  LineBlocks(LineBlocks&&) noexcept;
+  LineBlocks& operator=(LineBlocks&&) noexcept;
+  ~LineBlocks();  // closes the file
+
+  // The next block, valid until the next call; empty at the end of the
+  // file. A read error is a failure, and closes the file.
+  Result<std::string_view> Next();
+
+  // Whether bytes already read wait for the next block, so that another
+  // line is sure to come.
+  bool Buffered() const;
+  // How many bytes of the file have been read.
+  std::uint64_t BytesRead() const;
+  // The size of the file now; only while it is open.
+  Result<std::uint64_t> FileSize() const;
+
+  // Closes the file now; later calls of Next report the end.
+  void Close();
+
+ private:
+  struct State;
+  explicit LineBlocks(std::unique_ptr<State> state);
+  std::unique_ptr<State> state_;
+};
+
+// Where the line that holds `start` of a block ends, and where the next one
+// starts (past the break); both are the block's size past its last line.
+struct LineBounds {
+  std::size_t end;
+  std::size_t next;
+};
+inline LineBounds LineAt(std::string_view block, std::size_t start) {
+  const std::size_t cr = block.find('\r', start);
+  if (cr == std::string_view::npos) return {block.size(), block.size()};
+  const bool lf = cr + 1 < block.size() && block[cr + 1] == '\n';
+  return {cr, cr + 1 + (lf ? 1 : 0)};
+}
+
+}  // namespace records
