@@ -5,8 +5,11 @@
 #include <variant>
 
 #include "card/number_text.h"
+#include "records/block_matches.h"
+#include "records/byte_finder.h"
 #include "records/cp1251.h"
-#include "records/line_reader.h"
+#include "records/line_blocks.h"
+#include "records/number_digits.h"
 #include "records/split_line.h"
 
 namespace records {
@@ -24,32 +27,51 @@ SearchOutcome Failed(Failure failure) {
   return outcome;
 }
 
-// Reads the rest of the file and appends every line whose piece `field`
-// satisfies `matches` (given the piece's own bytes).
-template <typename Matches>
-SearchOutcome Collect(LineReader& reader, int field, const Matches& matches,
-                      SearchResults& results) {
+// Reads the file block by block and appends the matching lines of each with
+// `search` (block to rows added).
+template <typename SearchBlock>
+SearchOutcome Collect(LineBlocks& blocks, SearchBlock&& search) {
   SearchOutcome outcome;
-  std::string_view line;
   for (;;) {
-    Result<bool> next = reader.Next(line);
-    if (!next) {
-      SearchOutcome failed = Failed(next.failure());
+    Result<std::string_view> block = blocks.Next();
+    if (!block) {
+      SearchOutcome failed = Failed(block.failure());
       failed.rows_added = outcome.rows_added;
       return failed;
     }
-    if (!next.value()) {
-      return outcome;
-    }
-    const std::optional<std::string_view> piece = PieceAt(line, field);
-    if (piece && matches(*piece)) {
-      results.AppendLine(line);
-      ++outcome.rows_added;
-    }
+    if (block.value().empty()) return outcome;
+    outcome.rows_added += search(block.value());
   }
 }
 
-SearchOutcome SearchByTelephone(LineReader& reader, const std::string& query,
+SearchOutcome SearchByText(LineBlocks& blocks, int field,
+                           const std::string& query, SearchResults& results) {
+  // Windows-1251 maps characters to bytes one to one, so equal bytes are
+  // equal texts; a text the code page cannot hold is in no line.
+  std::variant<std::string, Unrepresentable> encoded = EncodeCp1251(query);
+  if (std::holds_alternative<Unrepresentable>(encoded)) {
+    return Stopped(SearchOutcome::Stop::kEndOfFile);
+  }
+  const std::string wanted = std::get<std::string>(std::move(encoded));
+  const auto matches = [&wanted](std::string_view piece) {
+    return piece == wanted;
+  };
+  // Bytes found across a block are that piece only if they cannot run over
+  // the piece's end or the line's.
+  std::optional<ByteFinder> finder;
+  if (!wanted.empty() && wanted.find(kFieldSeparator) == std::string::npos &&
+      wanted.find('\r') == std::string::npos) {
+    finder.emplace(wanted);
+  }
+  return Collect(blocks, [&](std::string_view block) {
+    if (!finder || !finder->PaysIn(block)) {
+      return AppendEveryMatch(block, field, matches, results);
+    }
+    return AppendTextMatches(block, *finder, field, matches, results);
+  });
+}
+
+SearchOutcome SearchByTelephone(LineBlocks& blocks, const std::string& query,
                                 SearchResults& results) {
   if (query.empty()) {
     return Stopped(SearchOutcome::Stop::kEmptyQuery);
@@ -61,28 +83,22 @@ SearchOutcome SearchByTelephone(LineReader& reader, const std::string& query,
   }
   // The number grammar is ASCII, where Windows-1251 and UTF-8 agree, so the
   // piece is read from the file's bytes as they are.
-  return Collect(
-      reader, card::field::SubscriberNumber,
-      [wanted = *number](std::string_view piece) {
-        const std::optional<double> value = card::ParseNumber(piece);
-        return value && *value == wanted;
-      },
-      results);
-}
-
-SearchOutcome SearchByText(LineReader& reader, int field,
-                           const std::string& query, SearchResults& results) {
-  // Windows-1251 maps characters to bytes one to one, so equal bytes are
-  // equal texts; a text the code page cannot hold is in no line.
-  std::variant<std::string, Unrepresentable> encoded = EncodeCp1251(query);
-  if (std::holds_alternative<Unrepresentable>(encoded)) {
-    return Stopped(SearchOutcome::Stop::kEndOfFile);
+  const auto matches = [wanted = *number](std::string_view piece) {
+    const std::optional<double> value = card::ParseNumber(piece);
+    return value && *value == wanted;
+  };
+  std::optional<ByteFinder> finder;
+  if (std::string digits = DigitsOfEqualNumbers(*number); !digits.empty()) {
+    finder.emplace(std::move(digits));
   }
-  return Collect(
-      reader, field,
-      [wanted = std::get<std::string>(std::move(encoded))](
-          std::string_view piece) { return piece == wanted; },
-      results);
+  return Collect(blocks, [&](std::string_view block) {
+    if (!finder || !finder->PaysIn(block)) {
+      return AppendEveryMatch(block, card::field::SubscriberNumber, matches,
+                              results);
+    }
+    return AppendNumberMatches(block, *finder, card::field::SubscriberNumber,
+                               matches, results);
+  });
 }
 
 }  // namespace
@@ -91,21 +107,21 @@ SearchOutcome SearchRecords(SearchMode mode, const Prompt& prompt,
                             SearchResults& results,
                             const std::filesystem::path& path,
                             FileSystem& files) {
-  Result<LineReader> reader = LineReader::Open(path, files);
-  if (!reader) {
-    return Failed(reader.failure());
+  Result<LineBlocks> blocks = LineBlocks::Open(path, files);
+  if (!blocks) {
+    return Failed(blocks.failure());
   }
   switch (mode) {
     case SearchMode::kNone:
       return Stopped(SearchOutcome::Stop::kNoMode);
     case SearchMode::kBySurname:
-      return SearchByText(reader.value(), card::field::Surname, prompt(),
+      return SearchByText(blocks.value(), card::field::Surname, prompt(),
                           results);
     case SearchMode::kByFirstName:
-      return SearchByText(reader.value(), card::field::FirstName, prompt(),
+      return SearchByText(blocks.value(), card::field::FirstName, prompt(),
                           results);
     case SearchMode::kByTelephone:
-      return SearchByTelephone(reader.value(), prompt(), results);
+      return SearchByTelephone(blocks.value(), prompt(), results);
   }
   return Stopped(SearchOutcome::Stop::kNoMode);
 }

@@ -1,0 +1,97 @@
+#pragma once
+
+#include <algorithm>
+#include <cstddef>
+#include <optional>
+#include <string_view>
+
+#include "records/byte_finder.h"
+#include "records/line_blocks.h"
+#include "records/search_results.h"
+#include "records/split_line.h"
+
+namespace records {
+
+// The lines of one block of whole lines (see LineBlocks) whose piece `field`
+// passes `matches` go to the results, in order: either every line is cut,
+// or only the lines where bytes that every match holds stand. Each returns
+// the rows it added.
+
+// Appends the line that starts at `start` if it matches; tells where the
+// next line starts.
+template <typename Matches>
+int AppendIfMatches(std::string_view block, std::size_t start, int field,
+                    const Matches& matches, SearchResults& results,
+                    std::size_t& next) {
+  const LineBounds bounds = LineAt(block, start);
+  next = bounds.next;
+  const std::string_view line = block.substr(start, bounds.end - start);
+  const std::optional<std::string_view> piece = PieceAt(line, field);
+  if (!piece || !matches(*piece)) return 0;
+  results.AppendLine(line);
+  return 1;
+}
+
+// Cuts every line.
+template <typename Matches>
+int AppendEveryMatch(std::string_view block, int field, const Matches& matches,
+                     SearchResults& results) {
+  int rows = 0;
+  for (std::size_t start = 0; start < block.size();) {
+    rows += AppendIfMatches(block, start, field, matches, results, start);
+  }
+  return rows;
+}
+
+// Where the line starts in which `size` bytes found at `at` are the whole
+// piece `field`, 0 or 1; npos if they are not.
+std::size_t TextPieceLineStart(std::string_view block, std::size_t at,
+                               std::size_t size, int field);
+
+// Cuts the lines where `query`'s bytes, which hold no space nor CR, stand as
+// the whole piece `field`, 0 or 1.
+template <typename Matches>
+int AppendTextMatches(std::string_view block, const ByteFinder& query,
+                      int field, const Matches& matches,
+                      SearchResults& results) {
+  int rows = 0;
+  for (std::size_t from = 0;;) {
+    const std::size_t at = query.Find(block, from);
+    if (at == std::string_view::npos) return rows;
+    const std::size_t start =
+        TextPieceLineStart(block, at, query.size(), field);
+    if (start == std::string_view::npos) {
+      from = at + 1;
+    } else {
+      rows += AppendIfMatches(block, start, field, matches, results, from);
+    }
+  }
+}
+
+// The start of the line that holds `at`, which is no break's byte.
+std::size_t LineStartOf(std::string_view block, std::size_t at);
+
+// Where an exponent may stand at or after `from`; npos if nowhere.
+std::size_t NextExponent(std::string_view block, std::size_t from);
+
+// Cuts the lines where `digits` stand or an exponent may, for `matches`
+// that takes only numbers and whose numbers without an exponent hold
+// `digits` (see DigitsOfEqualNumbers).
+template <typename Matches>
+int AppendNumberMatches(std::string_view block, const ByteFinder& digits,
+                        int field, const Matches& matches,
+                        SearchResults& results) {
+  int rows = 0;
+  std::size_t digits_at = digits.Find(block, 0);
+  std::size_t exponent_at = NextExponent(block, 0);
+  for (std::size_t from = 0;;) {
+    const std::size_t at = std::min(digits_at, exponent_at);
+    if (at == std::string_view::npos) return rows;
+    rows += AppendIfMatches(block, LineStartOf(block, at), field, matches,
+                            results, from);
+    if (digits_at < from) digits_at = digits.Find(block, from);
+    if (exponent_at < from) exponent_at = NextExponent(block, from);
+  }
+}
+
+}  // namespace records
