@@ -108,7 +108,7 @@ void BenchSearch(benchmark::State& state, records::SearchMode mode,
   for (auto _ : state) {
     records::SearchResults results;
     outcome = records::SearchRecords(
-        mode, [&query] { return query; }, results, path);
+        mode, [&query] { return query; }, results, {}, path);
     memory = results.MemoryBytes();
     benchmark::DoNotOptimize(results);
   }

@@ -99,7 +99,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
         ++prompts;
         return query;
       },
-      results, file.path());
+      results, {}, file.path());
 
   fuzz::Check(prompts == (mode == SearchMode::kNone ? 0 : 1),
               "the query is asked once, and only with a mode");

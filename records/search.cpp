@@ -1,5 +1,6 @@
 #include "records/search.h"
 
+#include <algorithm>
 #include <string_view>
 #include <utility>
 #include <variant>
@@ -15,6 +16,9 @@
 namespace records {
 namespace {
 
+// How often the search tells the progress function how far it has read.
+constexpr std::uint64_t kProgressStep = std::uint64_t{2} << 20;
+
 SearchOutcome Stopped(SearchOutcome::Stop stop) {
   SearchOutcome outcome;
   outcome.stop = stop;
@@ -28,9 +32,17 @@ SearchOutcome Failed(Failure failure) {
 }
 
 // Reads the file block by block and appends the matching lines of each with
-// `search` (block to rows added).
+// `search` (block to rows added), telling `progress` how far it has read.
 template <typename SearchBlock>
-SearchOutcome Collect(LineBlocks& blocks, SearchBlock&& search) {
+SearchOutcome Collect(LineBlocks& blocks, SearchBlock&& search,
+                      const Progress& progress) {
+  std::uint64_t file_size = 0;
+  if (progress) {
+    Result<std::uint64_t> size = blocks.FileSize();
+    if (!size) return Failed(size.failure());
+    file_size = size.value();
+  }
+  std::uint64_t next_report = kProgressStep;
   SearchOutcome outcome;
   for (;;) {
     Result<std::string_view> block = blocks.Next();
@@ -41,11 +53,20 @@ SearchOutcome Collect(LineBlocks& blocks, SearchBlock&& search) {
     }
     if (block.value().empty()) return outcome;
     outcome.rows_added += search(block.value());
+    const std::uint64_t read = blocks.BytesRead();
+    if (progress && read >= next_report) {
+      next_report = read - read % kProgressStep + kProgressStep;
+      if (!progress(read, std::max(read, file_size))) {
+        outcome.stop = SearchOutcome::Stop::kCancelled;
+        return outcome;
+      }
+    }
   }
 }
 
 SearchOutcome SearchByText(LineBlocks& blocks, int field,
-                           const std::string& query, SearchResults& results) {
+                           const std::string& query, SearchResults& results,
+                           const Progress& progress) {
   // Windows-1251 maps characters to bytes one to one, so equal bytes are
   // equal texts; a text the code page cannot hold is in no line.
   std::variant<std::string, Unrepresentable> encoded = EncodeCp1251(query);
@@ -63,16 +84,20 @@ SearchOutcome SearchByText(LineBlocks& blocks, int field,
       wanted.find('\r') == std::string::npos) {
     finder.emplace(wanted);
   }
-  return Collect(blocks, [&](std::string_view block) {
-    if (!finder || !finder->PaysIn(block)) {
-      return AppendEveryMatch(block, field, matches, results);
-    }
-    return AppendTextMatches(block, *finder, field, matches, results);
-  });
+  return Collect(
+      blocks,
+      [&](std::string_view block) {
+        if (!finder || !finder->PaysIn(block)) {
+          return AppendEveryMatch(block, field, matches, results);
+        }
+        return AppendTextMatches(block, *finder, field, matches, results);
+      },
+      progress);
 }
 
 SearchOutcome SearchByTelephone(LineBlocks& blocks, const std::string& query,
-                                SearchResults& results) {
+                                SearchResults& results,
+                                const Progress& progress) {
   if (query.empty()) {
     return Stopped(SearchOutcome::Stop::kEmptyQuery);
   }
@@ -91,20 +116,23 @@ SearchOutcome SearchByTelephone(LineBlocks& blocks, const std::string& query,
   if (std::string digits = DigitsOfEqualNumbers(*number); !digits.empty()) {
     finder.emplace(std::move(digits));
   }
-  return Collect(blocks, [&](std::string_view block) {
-    if (!finder || !finder->PaysIn(block)) {
-      return AppendEveryMatch(block, card::field::SubscriberNumber, matches,
-                              results);
-    }
-    return AppendNumberMatches(block, *finder, card::field::SubscriberNumber,
-                               matches, results);
-  });
+  return Collect(
+      blocks,
+      [&](std::string_view block) {
+        if (!finder || !finder->PaysIn(block)) {
+          return AppendEveryMatch(block, card::field::SubscriberNumber, matches,
+                                  results);
+        }
+        return AppendNumberMatches(
+            block, *finder, card::field::SubscriberNumber, matches, results);
+      },
+      progress);
 }
 
 }  // namespace
 
 SearchOutcome SearchRecords(SearchMode mode, const Prompt& prompt,
-                            SearchResults& results,
+                            SearchResults& results, const Progress& progress,
                             const std::filesystem::path& path,
                             FileSystem& files) {
   Result<LineBlocks> blocks = LineBlocks::Open(path, files);
@@ -116,12 +144,12 @@ SearchOutcome SearchRecords(SearchMode mode, const Prompt& prompt,
       return Stopped(SearchOutcome::Stop::kNoMode);
     case SearchMode::kBySurname:
       return SearchByText(blocks.value(), card::field::Surname, prompt(),
-                          results);
+                          results, progress);
     case SearchMode::kByFirstName:
       return SearchByText(blocks.value(), card::field::FirstName, prompt(),
-                          results);
+                          results, progress);
     case SearchMode::kByTelephone:
-      return SearchByTelephone(blocks.value(), prompt(), results);
+      return SearchByTelephone(blocks.value(), prompt(), results, progress);
   }
   return Stopped(SearchOutcome::Stop::kNoMode);
 }

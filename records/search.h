@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -23,6 +24,10 @@ enum class SearchMode {
 // Asks the clerk for the query; returns the UTF-8 text, empty when cancelled.
 using Prompt = std::function<std::string()>;
 
+// Told how far the search has read the file; returns false to stop it there.
+using Progress =
+    std::function<bool(std::uint64_t bytes_read, std::uint64_t file_size)>;
+
 // How a search ended, so that the window shows a message only where one is
 // due: a failure always carries one, the other endings none.
 struct SearchOutcome {
@@ -30,11 +35,12 @@ struct SearchOutcome {
     kEndOfFile,   // the search ran to its end (rows_added may be 0)
     kNoMode,      // no mode chosen: nothing asked, nothing added
     kEmptyQuery,  // telephone mode, cancelled or empty: nothing read
+    kCancelled,   // the progress function stopped it (rows_added may be 0)
     kFailed,      // see `failure`
   };
   Stop stop = Stop::kEndOfFile;
-  // Rows appended by this search; after a read error, those found before it
-  // stay in the results and are counted here.
+  // Rows appended by this search; after a read error or a stop, those found
+  // before it stay in the results and are counted here.
   int rows_added = 0;
   // The file could not be opened or read, or the telephone query is not a
   // number.
@@ -47,8 +53,13 @@ struct SearchOutcome {
 // cannot be opened; the file is closed whatever the outcome. A line too
 // short for the compared piece, or whose telephone piece is not a number,
 // does not match.
+//
+// Unless it is empty, `progress` is told every few megabytes how far the
+// search has read (never more than the file's size); when it returns false
+// the search stops there, the file is closed, and the rows found so far stay.
 SearchOutcome SearchRecords(
     SearchMode mode, const Prompt& prompt, SearchResults& results,
+    const Progress& progress,
     const std::filesystem::path& path = kSubscriberFileName,
     FileSystem& files = PlatformFileSystem());
 

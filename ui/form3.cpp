@@ -167,7 +167,7 @@ void Form3::UpdateColumns() {
 void Form3::Search() {
   const SearchMode mode = ChosenMode();
   const records::SearchOutcome outcome = records::SearchRecords(
-      mode, [this, mode] { return AskQuery(mode); }, results_);
+      mode, [this, mode] { return AskQuery(mode); }, results_, {});
   // A search that fails half-way keeps the rows found before.
   UpdateColumns();
   if (outcome.failure) {

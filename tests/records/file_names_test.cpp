@@ -44,7 +44,7 @@ TEST_F(FileNamesTest, SavesAndFindsACardUnderAWideFolderName) {
 
   SearchResults results;
   const SearchOutcome outcome = SearchRecords(
-      SearchMode::kBySurname, [] { return std::string("Иванов"); }, results,
+      SearchMode::kBySurname, [] { return std::string("Иванов"); }, results, {},
       path_);
   EXPECT_EQ(outcome.stop, SearchOutcome::Stop::kEndOfFile);
   ASSERT_EQ(results.RowCount(), 1);

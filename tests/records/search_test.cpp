@@ -69,7 +69,7 @@ class SearchTest : public ::testing::Test {
           ++prompt_calls_;
           return query;
         },
-        results_, path_, files_);
+        results_, {}, path_, files_);
   }
 
   test_support::TempFolder folder_;
@@ -224,6 +224,36 @@ TEST_F(SearchTest, ReadErrorKeepsTheRowsFoundBeforeIt) {
   EXPECT_EQ(files_.OpenFiles(), 0);
 }
 
+TEST_F(SearchTest, StopKeepsTheRowsFoundBeforeAndReadsNoFurther) {
+  // Enough lines for a report of progress before the end of the file.
+  const std::string line = Cp1251(Card("Иванов", "Иван", "7", "1")) + "\r\n";
+  std::string bytes;
+  while (bytes.size() < (std::size_t{5} << 20)) bytes += line;
+  WriteBytes(bytes);
+  std::uint64_t read = 0;
+  std::uint64_t size = 0;
+  std::size_t calls = 0;
+  const SearchOutcome outcome = SearchRecords(
+      SearchMode::kBySurname, [] { return std::string("Иванов"); }, results_,
+      [&](std::uint64_t bytes_read, std::uint64_t file_size) {
+        read = bytes_read;
+        size = file_size;
+        calls = files_.Calls().size();
+        return false;
+      },
+      path_, files_);
+  EXPECT_EQ(outcome.stop, Stop::kCancelled);
+  EXPECT_FALSE(outcome.failure);
+  EXPECT_EQ(size, bytes.size());
+  EXPECT_GT(read, 0u);
+  EXPECT_LT(read, size);
+  // The lines whose break was read, and no call after the stop.
+  EXPECT_EQ(outcome.rows_added, static_cast<int>((read + 1) / line.size()));
+  EXPECT_EQ(results_.RowCount(), outcome.rows_added);
+  EXPECT_EQ(files_.Calls().size(), calls);
+  EXPECT_EQ(files_.OpenFiles(), 0);
+}
+
 TEST_F(SearchTest, ViewingLoadsTheRowAndRecalculatesIt) {
   // Saved under "0%" from the amounts 10, 4, 7, 2; the saved total due plays
   // no part.
@@ -350,7 +380,7 @@ TEST_F(AgreementTest, ByteSearchAgreesWithPlainReading) {
         SCOPED_TRACE("seed " + std::to_string(seed) + ", query " + query);
         SearchResults results;
         const SearchOutcome outcome = SearchRecords(
-            mode, [&query] { return query; }, results, path_);
+            mode, [&query] { return query; }, results, {}, path_);
         ASSERT_EQ(outcome.stop, Stop::kEndOfFile);
         const std::vector<card::ResultRow> expected =
             PlainSearch(bytes, mode, query);
