@@ -26,6 +26,8 @@ TEST(SearchResultsTest, RowHoldsFourteenPiecesOfItsLine) {
         "13"}},
       {"             13 14",
        {"", "", "", "", "", "", "", "", "", "", "", "", "", "13"}},
+      {"а б в г д е ж з и к л м н о п",
+       {"а", "б", "в", "г", "д", "е", "ж", "з", "и", "к", "л", "м", "н", "о"}},
   };
   SearchResults results;
   for (const Case& c : cases) {
