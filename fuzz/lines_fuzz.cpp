@@ -8,12 +8,10 @@
 // as a short read of the system would (the byte plus one; 255 for no
 // limit); the rest is the file.
 
-#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
-#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,28 +19,12 @@
 #include "fuzz/line_model.h"
 #include "fuzz/property.h"
 #include "fuzz/scratch_file.h"
-#include "records/append_file.h"
+#include "fuzz/short_reads.h"
 #include "records/failure.h"
 #include "records/line_reader.h"
 #include "records/split_line.h"
-#include "tests/support/forwarding_file_system.h"
 
 namespace {
-
-// The platform's file operations, with every read cut short at a limit.
-class ShortReads final : public test_support::ForwardingFileSystem {
- public:
-  explicit ShortReads(std::size_t limit) : limit_(limit) {}
-
-  records::Result<std::size_t> ReadAt(Handle file, std::uint64_t offset,
-                                      std::span<char> buffer) override {
-    return ForwardingFileSystem::ReadAt(
-        file, offset, buffer.first(std::min(buffer.size(), limit_)));
-  }
-
- private:
-  std::size_t limit_;
-};
 
 void CheckSplit(std::string_view line) {
   const std::vector<std::string_view> pieces = records::SplitLine(line);
@@ -70,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
 
   static fuzz::ScratchFile file;
   file.Write(bytes);
-  ShortReads files(read_limit);
+  fuzz::ShortReads files(read_limit);
   records::Result<records::LineReader> reader =
       records::LineReader::Open(file.path(), files);
   fuzz::Check(reader.ok(), "the file opens");

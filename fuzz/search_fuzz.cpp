@@ -1,11 +1,12 @@
-// SearchRecords over any file bytes, in every mode, with any query: it
-// returns, asks for the query at most once and only with a mode, keeps the
-// rows already listed, and lists exactly the matching lines of the file, in
-// order, each with its first 14 pieces (missing ones empty) in the 14
-// columns.
+// SearchRecords over any file bytes, read in pieces of any size, in every
+// mode, with any query: it returns, asks for the query at most once and only
+// with a mode, keeps the rows already listed, and lists exactly the matching
+// lines of the file, in order, each with its first 14 pieces (missing ones
+// empty) in the 14 columns.
 //
-// Input: byte 0 picks the mode, byte 1 the length of the query that follows,
-// the rest is the file.
+// Input: byte 0 picks the mode (its remainder by 4) and how many bytes one
+// read of the file delivers at most (its quotient by 4; 0 for no limit),
+// byte 1 the length of the query that follows, the rest is the file.
 
 #include <cstddef>
 #include <cstdint>
@@ -18,6 +19,7 @@
 #include "fuzz/line_model.h"
 #include "fuzz/property.h"
 #include "fuzz/scratch_file.h"
+#include "fuzz/short_reads.h"
 #include "records/cp1251.h"
 #include "records/search.h"
 #include "records/search_results.h"
@@ -79,6 +81,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
                                       std::size_t size) {
   if (size < 2) return 0;
   const SearchMode mode = kModes[data[0] % std::size(kModes)];
+  const std::size_t read_limit =
+      data[0] < std::size(kModes) ? SIZE_MAX : data[0] / std::size(kModes);
   const std::string_view rest(reinterpret_cast<const char*>(data) + 2,
                               size - 2);
   std::string query(rest.substr(0, data[1]));
@@ -92,6 +96,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
   results.AppendLine("a b c d 5 e 1 2 3 4 5 6 7 8 9 ");
   const card::ResultRow earlier_row = results.Row(0);
 
+  fuzz::ShortReads files(read_limit);
   int prompts = 0;
   const records::SearchOutcome outcome = records::SearchRecords(
       mode,
@@ -99,7 +104,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
         ++prompts;
         return query;
       },
-      results, {}, file.path());
+      results, {}, file.path(), files);
 
   fuzz::Check(prompts == (mode == SearchMode::kNone ? 0 : 1),
               "the query is asked once, and only with a mode");
