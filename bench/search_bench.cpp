@@ -1,12 +1,20 @@
-// Times SearchRecords on a subscriber file against `LC_ALL=C grep -c` for the
-// anchored surname pattern on the same file, in the same run.
+// Times SearchRecords on subscriber files against `grep -c` and `rg -j1 -c`
+// (ripgrep on one thread) looking for the anchored surname on the same
+// files, which it runs itself in the same run, and prints the ratios. The
+// peers' times are whole processes, start-up included; they look for the
+// file's surname whatever the search compares.
 //
 //   search_bench [benchmark flags] PATH MODE QUERY
-//     MODE is surname, first-name or telephone; grep looks for QUERY as the
-//     surname in the surname mode, else for the first line's surname.
+//     MODE is surname, first-name or telephone; the peers look for QUERY as
+//     the surname in the surname mode, else for the first line's surname.
 //   search_bench [benchmark flags]
-//     generates 1,000,000 cards in /tmp and times a surname with about 1 %
-//     of matches, a telephone number, and a surname that every line has.
+//     generates in the temporary folder 1,000,000 cards, as many with one
+//     surname, 4,000,000 short lines, and a 10 MB line ending in the surname
+//     before 100,000 cards; times the surname (about 1 % of matches, with and
+//     without a progress function that reads the clock), the first name, a
+//     telephone number, a surname that every line has (with and without
+//     progress), a surname that no line has, and the surname on the short
+//     lines and after the long line.
 
 #include <benchmark/benchmark.h>
 #include <spawn.h>
@@ -14,10 +22,13 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <map>
+#include <random>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -34,18 +45,18 @@ namespace {
 
 constexpr int kDefaultCount = 1'000'000;
 
-// `LC_ALL=C grep -c PATTERN PATH`: the count it prints, or -1.
-long GrepCount(const std::string& pattern, const std::filesystem::path& path) {
+// Runs `argv` with LC_ALL=C and the caller's PATH alone, and returns the
+// number it prints, or -1 if it does not run or prints none.
+long RunCount(std::vector<std::string> argv) {
   int pipe_ends[2];
   if (pipe(pipe_ends) != 0) return -1;
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_adddup2(&actions, pipe_ends[1], STDOUT_FILENO);
   posix_spawn_file_actions_addclose(&actions, pipe_ends[0]);
-  std::string grep = "grep", count = "-c", pattern_arg = pattern,
-              path_arg = path.string();
-  std::vector<char*> argv = {grep.data(), count.data(), pattern_arg.data(),
-                             path_arg.data(), nullptr};
+  std::vector<char*> args;
+  for (std::string& arg : argv) args.push_back(arg.data());
+  args.push_back(nullptr);
   std::vector<std::string> variables = {"LC_ALL=C"};
   for (char** variable = environ; *variable != nullptr; ++variable) {
     if (std::string_view(*variable).starts_with("PATH=")) {
@@ -57,7 +68,7 @@ long GrepCount(const std::string& pattern, const std::filesystem::path& path) {
   envp.push_back(nullptr);
   pid_t pid = 0;
   const int spawned =
-      posix_spawnp(&pid, "grep", &actions, nullptr, argv.data(), envp.data());
+      posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), envp.data());
   posix_spawn_file_actions_destroy(&actions);
   close(pipe_ends[1]);
   std::string output;
@@ -80,6 +91,19 @@ std::string Cp1251(std::string_view utf8) {
              : std::string();
 }
 
+// ripgrep's pattern for lines that start with `surname` and a space: bytes
+// as hexadecimal escapes, Unicode off, since the file is not UTF-8.
+std::string RipgrepPattern(std::string_view surname) {
+  std::string pattern = "(?-u)^";
+  char escape[8];
+  for (const char c : Cp1251(surname) + " ") {
+    std::snprintf(escape, sizeof escape, "\\x%02X",
+                  static_cast<unsigned char>(c));
+    pattern += escape;
+  }
+  return pattern;
+}
+
 std::string FirstSurname(const std::filesystem::path& path) {
   records::Result<records::LineReader> reader = records::LineReader::Open(path);
   std::string_view line;
@@ -87,11 +111,14 @@ std::string FirstSurname(const std::filesystem::path& path) {
   return records::DecodeCp1251(line.substr(0, line.find(' ')));
 }
 
-void BenchGrep(benchmark::State& state, std::string pattern,
-               std::filesystem::path path) {
+void BenchPeer(benchmark::State& state, std::vector<std::string> argv) {
   long count = 0;
   for (auto _ : state) {
-    count = GrepCount(pattern, path);
+    count = RunCount(argv);
+  }
+  if (count < 0) {
+    state.SkipWithError((argv[0] + " did not run").c_str());
+    return;
   }
   state.counters["lines"] = static_cast<double>(count);
 }
@@ -100,15 +127,22 @@ void BenchGrep(benchmark::State& state, std::string pattern,
 // compare the results' memory with.
 void BenchSearch(benchmark::State& state, records::SearchMode mode,
                  std::string query, std::filesystem::path path,
-                 double matched_bytes) {
+                 double matched_bytes, bool with_progress) {
   const double file_bytes =
       static_cast<double>(std::filesystem::file_size(path));
+  // The window's progress function reads the clock at every call.
+  const records::Progress progress =
+      with_progress ? records::Progress([](std::uint64_t, std::uint64_t) {
+        benchmark::DoNotOptimize(std::chrono::steady_clock::now());
+        return true;
+      })
+                    : records::Progress();
   records::SearchOutcome outcome;
   std::size_t memory = 0;
   for (auto _ : state) {
     records::SearchResults results;
     outcome = records::SearchRecords(
-        mode, [&query] { return query; }, results, {}, path);
+        mode, [&query] { return query; }, results, progress, path);
     memory = results.MemoryBytes();
     benchmark::DoNotOptimize(results);
   }
@@ -126,33 +160,63 @@ void BenchSearch(benchmark::State& state, records::SearchMode mode,
 }
 
 // Keeps the real time of each benchmark, the least over its repetitions
-// since the machine may be shared, to print the ratios to grep.
+// since the machine may be shared, and prints each search's ratios to the
+// peers on its file.
 class RatioReporter : public benchmark::ConsoleReporter {
  public:
+  struct Peers {
+    std::string grep;
+    std::string ripgrep;
+  };
+
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& run : runs) {
-      if (run.run_type != Run::RT_Iteration) continue;
+      if (run.run_type != Run::RT_Iteration || run.error_occurred) continue;
       const double seconds =
           run.real_accumulated_time / static_cast<double>(run.iterations);
-      const auto [entry, added] =
-          seconds_.emplace(run.benchmark_name(), seconds);
+      const std::string name = run.run_name.function_name;
+      const auto [entry, added] = seconds_.emplace(name, seconds);
       if (!added) entry->second = std::min(entry->second, seconds);
     }
   }
-  void PrintRatios(const std::string& grep_name) const {
-    const auto grep = std::find_if(
-        seconds_.begin(), seconds_.end(),
-        [&](const auto& entry) { return entry.first.starts_with(grep_name); });
-    if (grep == seconds_.end()) return;
+
+  void AddSearch(const std::string& name, Peers peers) {
+    searches_.emplace_back(name, std::move(peers));
+  }
+
+  void PrintRatios() const {
+    std::printf("\n%s %9s %7s %7s\n", Padded("").c_str(), "ms", "x grep",
+                "x rg");
+    for (const auto& [name, peers] : searches_) {
+      const double seconds = Seconds(name);
+      std::printf("%s %9.1f %7.2f %7.2f\n", Padded(name).c_str(), seconds * 1e3,
+                  seconds / Seconds(peers.grep),
+                  seconds / Seconds(peers.ripgrep));
+    }
     for (const auto& [name, seconds] : seconds_) {
-      std::printf("%-60s %8.1f ms  %5.2fx grep\n", name.c_str(), seconds * 1e3,
-                  seconds / grep->second);
+      if (name.starts_with("SearchRecords")) continue;
+      std::printf("%s %9.1f\n", Padded(name).c_str(), seconds * 1e3);
     }
   }
 
  private:
+  // The UTF-8 text padded with spaces to a column of 64 characters.
+  static std::string Padded(std::string text) {
+    const auto characters = std::count_if(
+        text.begin(), text.end(), [](char c) { return (c & 0xC0) != 0x80; });
+    text.append(static_cast<std::size_t>(std::max<long>(0, 64 - characters)),
+                ' ');
+    return text;
+  }
+
+  double Seconds(const std::string& name) const {
+    const auto found = seconds_.find(name);
+    return found == seconds_.end() ? 0 : found->second;
+  }
+
   std::map<std::string, double> seconds_;
+  std::vector<std::pair<std::string, Peers>> searches_;
 };
 
 records::SearchMode ParseMode(std::string_view text) {
@@ -162,83 +226,155 @@ records::SearchMode ParseMode(std::string_view text) {
   return records::SearchMode::kNone;
 }
 
-std::filesystem::path Generate(const std::string& name,
-                               const bench::BlankFileOptions& options) {
-  const std::filesystem::path path =
-      std::filesystem::temp_directory_path() / name;
-  std::printf("writing %d cards to %s\n", options.count, path.c_str());
-  records::Result<std::uintmax_t> size = bench::WriteBlankFile(path, options);
-  if (!size) {
-    std::fprintf(stderr, "%s\n", size.failure().message.c_str());
-    return {};
+std::filesystem::path TempPath(const std::string& name) {
+  return std::filesystem::temp_directory_path() / name;
+}
+
+// Writes lines made by `line` (given the line's number, returns its bytes
+// with the break) until `count` lines are written.
+template <typename Line>
+bool WriteLines(const std::filesystem::path& path, int count,
+                const Line& line) {
+  std::ofstream file(path, std::ios::binary | std::ios::trunc);
+  for (int i = 0; i < count && file; ++i) file << line(i);
+  return static_cast<bool>(file);
+}
+
+// The generated files, removed at the end.
+struct Files {
+  std::filesystem::path cards, same, short_lines, long_line;
+  ~Files() {
+    for (const auto* path : {&cards, &same, &short_lines, &long_line}) {
+      if (!path->empty()) std::filesystem::remove(*path);
+    }
   }
-  return path;
+};
+
+bool Generate(Files& files) {
+  bench::BlankFileOptions options;
+  options.count = kDefaultCount;
+  const auto write_cards = [&](std::filesystem::path& path,
+                               const std::string& name) {
+    path = TempPath(name);
+    std::printf("writing %d cards to %s\n", options.count, path.c_str());
+    records::Result<std::uintmax_t> size = bench::WriteBlankFile(path, options);
+    if (!size) std::fprintf(stderr, "%s\n", size.failure().message.c_str());
+    return size.ok();
+  };
+  if (!write_cards(files.cards, "search_bench.txt")) return false;
+  options.one_surname = true;
+  if (!write_cards(files.same, "search_bench_same.txt")) return false;
+
+  files.short_lines = TempPath("search_bench_short.txt");
+  std::printf("writing 4,000,000 short lines to %s\n",
+              files.short_lines.c_str());
+  std::mt19937 random(1);
+  if (!WriteLines(files.short_lines, 4'000'000, [&](int) {
+        return Cp1251(bench::kSurnames[random() % bench::kSurnames.size()]) +
+               (random() % 2 == 0 ? " " : "") + "\r\n";
+      })) {
+    return false;
+  }
+
+  files.long_line = TempPath("search_bench_long_line.txt");
+  std::printf("writing a 10 MB line and 100,000 cards to %s\n",
+              files.long_line.c_str());
+  const std::string surname = Cp1251(bench::kSurnames[0]);
+  const std::string filler = Cp1251(bench::kSurnames[1]) + " ";
+  std::string long_line;
+  while (long_line.size() < 10'000'000) long_line += filler;
+  long_line += surname + "\r\n";
+  std::ifstream cards(files.cards, std::ios::binary);
+  std::string card;
+  return WriteLines(files.long_line, 100'001, [&](int i) {
+    if (i == 0) return long_line;
+    std::getline(cards, card, '\n');
+    return card + '\n';
+  });
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
-  std::vector<std::filesystem::path> generated;
-  std::string grep_name;
-  auto add_grep = [&](const std::string& surname,
-                      const std::filesystem::path& path) {
-    grep_name = "grep -c '^" + surname + " ' " + path.filename().string();
-    benchmark::RegisterBenchmark(grep_name.c_str(), BenchGrep,
-                                 "^" + Cp1251(surname) + " ", path)
+  RatioReporter reporter;
+  std::map<std::string, RatioReporter::Peers> peers;  // by file and surname
+  const auto add_peers = [&](const std::string& surname,
+                             const std::filesystem::path& path) {
+    const std::string file = path.filename().string();
+    const std::string key = file + " " + surname;
+    if (peers.count(key) > 0) return peers[key];
+    RatioReporter::Peers names{"grep -c '^" + surname + " ' " + file,
+                               "rg -j1 -c '^" + surname + " ' " + file};
+    benchmark::RegisterBenchmark(
+        names.grep.c_str(), BenchPeer,
+        std::vector<std::string>{"grep", "-c", "^" + Cp1251(surname) + " ",
+                                 path.string()})
         ->Unit(benchmark::kMillisecond)
         ->UseRealTime();
-  };
-  auto add_search = [](std::string_view mode_name, records::SearchMode mode,
-                       const std::string& query,
-                       const std::filesystem::path& path,
-                       double matched_bytes = 0) {
-    const std::string name = "SearchRecords " + std::string(mode_name) + " '" +
-                             query + "' " + path.filename().string();
-    benchmark::RegisterBenchmark(name.c_str(), BenchSearch, mode, query, path,
-                                 matched_bytes)
+    benchmark::RegisterBenchmark(
+        names.ripgrep.c_str(), BenchPeer,
+        std::vector<std::string>{"rg", "-j1", "-c", "--include-zero",
+                                 RipgrepPattern(surname), path.string()})
         ->Unit(benchmark::kMillisecond)
         ->UseRealTime();
+    return peers[key] = names;
   };
+  const auto add_search =
+      [&](std::string_view mode_name, const std::string& query,
+          const std::filesystem::path& path, const std::string& peer_surname,
+          double matched_bytes = 0, bool with_progress = false) {
+        const std::string name =
+            "SearchRecords " + std::string(mode_name) + " '" + query + "' " +
+            path.filename().string() + (with_progress ? " +progress" : "");
+        benchmark::RegisterBenchmark(name.c_str(), BenchSearch,
+                                     ParseMode(mode_name), query, path,
+                                     matched_bytes, with_progress)
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime();
+        reporter.AddSearch(name, add_peers(peer_surname, path));
+      };
 
+  Files files;
   if (argc == 4) {
     const std::filesystem::path path = argv[1];
-    const records::SearchMode mode = ParseMode(argv[2]);
-    if (mode == records::SearchMode::kNone || !std::filesystem::exists(path)) {
+    if (ParseMode(argv[2]) == records::SearchMode::kNone ||
+        !std::filesystem::exists(path)) {
       std::fprintf(stderr,
                    "usage: search_bench [PATH surname|first-name|telephone "
                    "QUERY]\n");
       return 2;
     }
-    add_grep(mode == records::SearchMode::kBySurname ? std::string(argv[3])
-                                                     : FirstSurname(path),
-             path);
-    add_search(argv[2], mode, argv[3], path);
+    add_search(argv[2], argv[3], path,
+               ParseMode(argv[2]) == records::SearchMode::kBySurname
+                   ? std::string(argv[3])
+                   : FirstSurname(path));
   } else if (argc == 1) {
-    bench::BlankFileOptions options;
-    options.count = kDefaultCount;
-    const std::filesystem::path path = Generate("search_bench.txt", options);
-    options.one_surname = true;
-    const std::filesystem::path same =
-        Generate("search_bench_same.txt", options);
-    if (path.empty() || same.empty()) return 1;
-    generated = {path, same};
-
+    if (!Generate(files)) return 1;
     const std::string surname(bench::kSurnames[0]);
-    options.one_surname = false;
+    bench::BlankFileOptions options;
     bench::BlankFileGenerator cards(options);
+    std::string first_name;
     std::string telephone;
     while (telephone.empty()) {
-      telephone = cards.Next()[card::field::SubscriberNumber];
+      const card::SubscriberRecord card = cards.Next();
+      first_name = card[card::field::FirstName];
+      telephone = card[card::field::SubscriberNumber];
     }
-    add_grep(surname, path);
-    add_search("surname", records::SearchMode::kBySurname, surname, path);
-    add_search("telephone", records::SearchMode::kByTelephone, telephone, path);
+    add_search("surname", surname, files.cards, surname);
+    add_search("surname", surname, files.cards, surname, 0, true);
+    add_search("first-name", first_name, files.cards, surname);
+    add_search("telephone", telephone, files.cards, surname);
     // Every line matches: its bytes are the file's but for the line breaks.
-    const double same_lines = static_cast<double>(
-        std::filesystem::file_size(same) - 2 * std::uintmax_t(options.count));
-    add_search("surname", records::SearchMode::kBySurname, surname, same,
-               same_lines);
+    const double same_lines =
+        static_cast<double>(std::filesystem::file_size(files.same) -
+                            2 * std::uintmax_t(kDefaultCount));
+    add_search("surname", surname, files.same, surname, same_lines);
+    add_search("surname", surname, files.same, surname, same_lines, true);
+    const std::string absent = surname + "а";
+    add_search("surname", absent, files.cards, absent);
+    add_search("surname", surname, files.short_lines, surname);
+    add_search("surname", surname, files.long_line, surname);
   } else {
     std::fprintf(stderr,
                  "usage: search_bench [PATH surname|first-name|telephone "
@@ -246,12 +382,8 @@ int main(int argc, char** argv) {
     return 2;
   }
 
-  RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
-  reporter.PrintRatios(grep_name);
-  for (const std::filesystem::path& path : generated) {
-    std::filesystem::remove(path);
-  }
+  reporter.PrintRatios();
   benchmark::Shutdown();
   return 0;
 }
