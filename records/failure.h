@@ -32,6 +32,8 @@ enum class FileError {
 };
 
 const std::error_category& FileErrorCategory();
+// std::error_code finds it by this name, by argument-dependent lookup.
+// NOLINTNEXTLINE(readability-identifier-naming)
 inline std::error_code make_error_code(FileError error) {
   return {static_cast<int>(error), FileErrorCategory()};
 }
