@@ -20,6 +20,9 @@ namespace {
 // end of the file, which keeps them in turn without stopping a search.
 constexpr std::uint64_t kLockOffset = std::uint64_t{1} << 62;
 
+// ERROR_DISK_QUOTA_EXCEEDED, which mingw-w64's headers lack.
+constexpr DWORD kDiskQuotaExceeded = 1295;
+
 SystemReason ReasonOf(DWORD code) {
   switch (code) {
     case ERROR_FILE_NOT_FOUND:
@@ -33,7 +36,7 @@ SystemReason ReasonOf(DWORD code) {
     case ERROR_DISK_FULL:
     case ERROR_HANDLE_DISK_FULL:
       return SystemReason::kDiscFull;
-    case ERROR_DISK_QUOTA_EXCEEDED:
+    case kDiskQuotaExceeded:
       return SystemReason::kQuota;
     case ERROR_DIRECTORY:
       return SystemReason::kIsFolder;
@@ -157,6 +160,14 @@ class WindowsFileSystem final : public FileSystem {
     const std::optional<BY_HANDLE_FILE_INFORMATION> opened =
         Identity(Native(file));
     if (!opened) return LastFailure();
+    // A file deleted while still open stays at its name, waiting to go,
+    // until its last handle is closed.
+    FILE_STANDARD_INFO standard{};
+    if (GetFileInformationByHandleEx(Native(file), FileStandardInfo, &standard,
+                                     sizeof standard) &&
+        standard.DeletePending) {
+      return false;
+    }
     // No access is asked for: only the file's identity is read.
     const HANDLE named = CreateFileW(path.c_str(), 0, kShareAll, nullptr,
                                      OPEN_EXISTING, 0, nullptr);

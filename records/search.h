@@ -59,8 +59,7 @@ struct SearchOutcome {
 // the search stops there, the file is closed, and the rows found so far stay.
 SearchOutcome SearchRecords(
     SearchMode mode, const Prompt& prompt, SearchResults& results,
-    const Progress& progress,
-    const std::filesystem::path& path = kSubscriberFileName,
+    const Progress& progress, const std::filesystem::path& path,
     FileSystem& files = PlatformFileSystem());
 
 // Empties the result columns.

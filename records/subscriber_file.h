@@ -12,7 +12,8 @@
 
 namespace records {
 
-// The subscriber file, in the working directory.
+// The subscriber file, in the working directory; the program's entry passes
+// it to the windows, which pass it on.
 inline constexpr const char* kSubscriberFileName = "Blank.txt";
 
 // The bytes of one saved line: each field in Windows-1251 followed by one
@@ -34,9 +35,9 @@ using LockWait = std::function<bool()>;
 // at the wait: FileError::kCancelled, nothing written). A last line without
 // its break (left by hand editing, or torn by a kill) is ended with CR LF
 // first, so that the new line stands on its own.
-std::optional<Failure> SaveRecord(
-    card::SubscriberCard& card,
-    const std::filesystem::path& path = kSubscriberFileName,
-    FileSystem& files = PlatformFileSystem(), const LockWait& wait = {});
+std::optional<Failure> SaveRecord(card::SubscriberCard& card,
+                                  const std::filesystem::path& path,
+                                  FileSystem& files = PlatformFileSystem(),
+                                  const LockWait& wait = {});
 
 }  // namespace records

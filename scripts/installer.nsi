@@ -32,6 +32,7 @@ VIAddVersionKey /LANG=${LANG_RUSSIAN} "ProductName" "${PRODUCT}"
 VIAddVersionKey /LANG=${LANG_RUSSIAN} "FileDescription" "Установка программы «${PRODUCT}»"
 VIAddVersionKey /LANG=${LANG_RUSSIAN} "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=${LANG_RUSSIAN} "ProductVersion" "${VERSION}"
+VIAddVersionKey /LANG=${LANG_RUSSIAN} "LegalCopyright" "Разработчики программы «${PRODUCT}»"
 
 Section
   SetRegView 64

@@ -41,6 +41,10 @@ void PaintWrapping(QAbstractButton& button, QStyleOptionButton option,
 
 }  // namespace
 
+QString FileName(const std::filesystem::path& file) {
+  return QString::fromStdU16String(file.filename().u16string());
+}
+
 QRect Pixels(const Twips& twips) {
   const int left = TwipsToPixels(twips.left);
   const int top = TwipsToPixels(twips.top);

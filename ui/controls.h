@@ -7,6 +7,7 @@
 #include <QSize>
 #include <QString>
 #include <QWidget>
+#include <filesystem>
 
 class QAbstractButton;
 class QButtonGroup;
@@ -24,6 +25,9 @@ inline constexpr double kTwipsPerPixel = 15.0;
 struct Twips {
   int left, top, width, height;
 };
+
+// The name of a file without its folder, as messages show it.
+QString FileName(const std::filesystem::path& file);
 
 // A rectangle in twips as pixels. The edges are rounded, not the width, so
 // that controls that touch in twips touch on the screen.

@@ -15,9 +15,11 @@
 #include <string>
 
 #include "records/subscriber_file.h"
+#include "records/system_reason.h"
 #include "ui/controls.h"
 #include "ui/form3.h"
 #include "ui/prompts.h"
+#include "ui/waiting.h"
 
 namespace ui {
 namespace {
@@ -104,7 +106,8 @@ class LineWidget : public QWidget {
 
 }  // namespace
 
-Form1::Form1(QWidget* parent) : QWidget(parent) {
+Form1::Form1(std::filesystem::path file, QWidget* parent)
+    : QWidget(parent), file_(std::move(file)) {
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(QStringLiteral("Form1"));
   // Controls keep their places whatever size the clerk gives the window; the
@@ -197,6 +200,7 @@ void Form1::SetTabOrder() {
 
 void Form1::Wire() {
   card_.Watch([this](int index) { ShowCell(index); });
+  card_.WatchFailedCell([this](std::optional<int> cell) { MarkCell(cell); });
   for (int i = 0; i < card::kFieldCount; ++i) {
     connect(controls_.text1[i], &QLineEdit::textEdited, this,
             [this, i](const QString& text) { EditCell(i, text); });
@@ -204,17 +208,13 @@ void Form1::Wire() {
   // idClicked, not idToggled: a click on the chosen option runs it again.
   connect(controls_.options, &QButtonGroup::idClicked, this,
           &Form1::ChooseBenefit);
-  connect(controls_.command1, &QPushButton::clicked, this, [this] {
-    card_.ResetSubscriptionCharge();
-    ShowFailedCell();
-  });
+  connect(controls_.command1, &QPushButton::clicked, this,
+          [this] { card_.ResetSubscriptionCharge(); });
   connect(controls_.command2, &QPushButton::clicked, this, &Form1::Save);
   connect(controls_.command3, &QPushButton::clicked, this, &Form1::OpenSearch);
 }
 
 void Form1::showEvent(QShowEvent* event) {
-  // The search window may have loaded a card while this one was hidden.
-  ShowFailedCell();
   QWidget::showEvent(event);
   // A window shown by the clerk's action takes the keyboard, which an X
   // server without a window manager would not give it.
@@ -223,7 +223,6 @@ void Form1::showEvent(QShowEvent* event) {
 
 void Form1::EditCell(int index, const QString& text) {
   card_.SetCellText(index, text.toStdString());
-  ShowFailedCell();
 }
 
 void Form1::ShowCell(int index) {
@@ -235,10 +234,8 @@ void Form1::ShowCell(int index) {
   if (box == focusWidget()) box->selectAll();
 }
 
-void Form1::ShowFailedCell() {
-  const std::optional<int> failed = card_.FailedCell();
+void Form1::MarkCell(std::optional<int> failed) {
   QLineEdit* cell = failed ? controls_.text1[*failed] : nullptr;
-  if (cell == marked_cell_) return;
   if (marked_cell_) {
     marked_cell_->setPalette(QPalette());
     marked_cell_->setToolTip(QString());
@@ -254,22 +251,36 @@ void Form1::ShowFailedCell() {
 
 void Form1::ChooseBenefit(int option) {
   card_.ChooseBenefit(static_cast<card::BenefitOption>(option));
-  ShowFailedCell();
 }
 
 void Form1::Save() {
-  if (const std::optional<records::Failure> failure =
-          records::SaveRecord(card_)) {
+  std::optional<records::Failure> failure;
+  {
+    const BusyCursor busy;
+    LockWaitWindow wait(this, FileName(file_));
+    failure = records::SaveRecord(card_, file_, records::PlatformFileSystem(),
+                                  [&wait] { return wait.Wait(); });
+  }
+  // Given up at the wait: the clerk knows, and the card stays.
+  if (failure && failure->code != records::FileError::kCancelled) {
     ShowFailure(this, QStringLiteral("Карточка не записана"),
                 QString::fromStdString(failure->message));
   }
-  ShowFailedCell();
 }
 
 void Form1::OpenSearch() {
-  if (!form3_) form3_ = std::make_unique<Form3>(card_, *this);
+  if (!form3_) {
+    form3_ = std::make_unique<Form3>(file_, card_);
+    connect(form3_.get(), &Form3::BackClicked, this, &Form1::ReturnFromSearch);
+    connect(form3_.get(), &Form3::CardViewed, this, &Form1::ReturnFromSearch);
+  }
   hide();
   form3_->show();
+}
+
+void Form1::ReturnFromSearch() {
+  show();
+  form3_->hide();
 }
 
 }  // namespace ui

@@ -2,7 +2,9 @@
 
 #include <QWidget>
 #include <array>
+#include <filesystem>
 #include <memory>
+#include <optional>
 
 #include "card/subscriber_card.h"
 
@@ -22,8 +24,9 @@ class Form1 : public QWidget {
   Q_OBJECT
 
  public:
-  // Builds the window and runs the card's start sequence, as its load.
-  explicit Form1(QWidget* parent = nullptr);
+  // Builds the window and runs the card's start sequence, as its load. The
+  // card is saved into `file`, which the search window searches.
+  explicit Form1(std::filesystem::path file, QWidget* parent = nullptr);
   ~Form1() override;
 
  protected:
@@ -47,11 +50,14 @@ class Form1 : public QWidget {
   // The card changed cell `index`: the box follows without telling the card.
   void ShowCell(int index);
   // Marks the cell at which the recalculation stops, and only that one.
-  void ShowFailedCell();
+  void MarkCell(std::optional<int> failed);
   void ChooseBenefit(int option);
   void Save();
   void OpenSearch();
+  // Shows this window, then hides the search window.
+  void ReturnFromSearch();
 
+  const std::filesystem::path file_;
   card::SubscriberCard card_;
   Controls controls_;
   QLineEdit* marked_cell_ = nullptr;

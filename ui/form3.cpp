@@ -10,7 +10,8 @@
 
 #include "ui/controls.h"
 #include "ui/prompts.h"
-#include "ui/result_column_model.h"
+#include "ui/results_model.h"
+#include "ui/waiting.h"
 
 namespace ui {
 namespace {
@@ -75,8 +76,9 @@ const Mode& ModeRow(SearchMode mode) {
 
 }  // namespace
 
-Form3::Form3(card::SubscriberCard& card, QWidget& card_window, QWidget* parent)
-    : QWidget(parent), card_(card), card_window_(card_window) {
+Form3::Form3(std::filesystem::path file, card::SubscriberCard& card,
+             QWidget* parent)
+    : QWidget(parent), file_(std::move(file)), card_(card) {
   setObjectName(QStringLiteral("Form3"));
   setWindowTitle(QStringLiteral("Form3"));
   // Controls keep their places whatever size the clerk gives the window.
@@ -86,7 +88,7 @@ Form3::Form3(card::SubscriberCard& card, QWidget& card_window, QWidget* parent)
 
   connect(controls_.command1, &QPushButton::clicked, this, &Form3::Search);
   connect(controls_.command2, &QPushButton::clicked, this, &Form3::ClearList);
-  connect(controls_.command3, &QPushButton::clicked, this, &Form3::Back);
+  connect(controls_.command3, &QPushButton::clicked, this, &Form3::BackClicked);
   connect(controls_.command4, &QPushButton::clicked, this, &Form3::View);
   controls_.command2->setFocus();
 }
@@ -103,8 +105,8 @@ void Form3::BuildControls() {
   controls_.command4 = Place<CommandButton>(this, kCommand4);
   for (const Placed& label : kLabels) PlaceLabel(this, label);
 
+  model_ = new ResultsModel(results_, this);
   for (int k = 0; k < records::SearchResults::kColumnCount; ++k) {
-    columns_[k] = new ResultColumnModel(results_, k, this);
     auto* list = new ListBox(this);
     list->setObjectName(QStringLiteral("List1(%1)").arg(k));
     list->setGeometry(Pixels(
@@ -114,7 +116,8 @@ void Form3::BuildControls() {
     list->setUniformItemSizes(true);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    list->setModel(columns_[k]);
+    list->setModel(model_);
+    list->setModelColumn(k);
     list->setVisible(k < kVisibleLists);
     controls_.list1[k] = list;
   }
@@ -160,16 +163,20 @@ std::string Form3::AskQuery(SearchMode mode) {
       .toStdString();
 }
 
-void Form3::UpdateColumns() {
-  for (ResultColumnModel* column : columns_) column->Update();
-}
-
 void Form3::Search() {
   const SearchMode mode = ChosenMode();
-  const records::SearchOutcome outcome = records::SearchRecords(
-      mode, [this, mode] { return AskQuery(mode); }, results_, {});
-  // A search that fails half-way keeps the rows found before.
-  UpdateColumns();
+  records::SearchOutcome outcome;
+  {
+    SearchProgressWindow progress(this, FileName(file_));
+    outcome = records::SearchRecords(
+        mode, [this, mode] { return AskQuery(mode); }, results_,
+        [&progress](std::uint64_t read, std::uint64_t size) {
+          return progress.Report(read, size);
+        },
+        file_);
+  }
+  // A search that fails or is stopped half-way keeps the rows found before.
+  model_->Update();
   if (outcome.failure) {
     ShowFailure(this, QStringLiteral("Поиск не выполнен"),
                 QString::fromStdString(outcome.failure->message));
@@ -179,12 +186,7 @@ void Form3::Search() {
 void Form3::ClearList() {
   if (!ConfirmClearing(this)) return;
   records::ClearResults(results_);
-  UpdateColumns();
-}
-
-void Form3::Back() {
-  card_window_.show();
-  hide();
+  model_->Update();
 }
 
 void Form3::View() {
@@ -192,8 +194,7 @@ void Form3::View() {
                                        ->selectionModel()
                                        ->selectedIndexes();
   const int row = selected.isEmpty() ? -1 : selected.front().row();
-  if (!records::ViewSelected(row, results_, card_)) return;
-  Back();
+  if (records::ViewSelected(row, results_, card_)) emit CardViewed();
 }
 
 void Form3::showEvent(QShowEvent* event) {
@@ -204,7 +205,7 @@ void Form3::showEvent(QShowEvent* event) {
 
 void Form3::closeEvent(QCloseEvent* event) {
   event->ignore();
-  Back();
+  emit BackClicked();
 }
 
 }  // namespace ui

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 #include <array>
+#include <filesystem>
 #include <string>
 
 #include "card/subscriber_card.h"
@@ -16,19 +17,26 @@ class QShowEvent;
 
 namespace ui {
 
-class ResultColumnModel;
+class ResultsModel;
 
 // The search window: searches the subscriber file into the result columns,
 // which it keeps while hidden, clears them, and loads a found card into the
 // card window's card. Created once and never destroyed while the program
-// runs; its close box takes the clerk back like "Назад".
+// runs. It shows no other window: it tells, by its signals, that the clerk
+// wants the card window back.
 class Form3 : public QWidget {
   Q_OBJECT
 
  public:
-  // `card` and `card_window` outlive this window.
-  Form3(card::SubscriberCard& card, QWidget& card_window,
+  // Searches `file`; `card` outlives this window.
+  Form3(std::filesystem::path file, card::SubscriberCard& card,
         QWidget* parent = nullptr);
+
+ signals:
+  // "Назад", or the close box, which the window treats alike.
+  void BackClicked();
+  // "Просмотр" has loaded the selected row into the card.
+  void CardViewed();
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -51,18 +59,15 @@ class Form3 : public QWidget {
   records::SearchMode ChosenMode() const;
   // The mode's prompt; the empty text when cancelled.
   std::string AskQuery(records::SearchMode mode);
-  void UpdateColumns();
 
   void Search();
   void ClearList();
-  void Back();
   void View();
 
+  const std::filesystem::path file_;
   card::SubscriberCard& card_;
-  QWidget& card_window_;
   records::SearchResults results_;
-  std::array<ResultColumnModel*, records::SearchResults::kColumnCount>
-      columns_{};
+  ResultsModel* model_ = nullptr;
   Controls controls_;
 };
 

@@ -28,6 +28,9 @@ std::unique_ptr<QProgressDialog> MakeDialog(QWidget* parent,
   dialog->setMinimumDuration(0);
   dialog->setAutoClose(false);
   dialog->setAutoReset(false);
+  // Esc rejects the dialog without telling it: that is a "Отмена" too.
+  QObject::connect(dialog.get(), &QDialog::rejected, dialog.get(),
+                   &QProgressDialog::cancel);
   return dialog;
 }
 
@@ -107,6 +110,8 @@ bool LockWaitWindow::Wait() {
   QTimer::singleShot(kRetryEveryMs, &loop, &QEventLoop::quit);
   if (dialog_) {
     QObject::connect(dialog_.get(), &QProgressDialog::canceled, &loop,
+                     &QEventLoop::quit);
+    QObject::connect(dialog_.get(), &QDialog::rejected, &loop,
                      &QEventLoop::quit);
   }
   loop.exec();

@@ -427,7 +427,14 @@ TEST_F(SubscriberFileLockTest, AsksItsWaitWhileAnotherCopyHoldsTheLock) {
 // nothing of the save, which goes to the file now at the name.
 TEST_F(SubscriberFileLockTest, SavesIntoTheFileNowAtTheNameAfterTheWait) {
   const std::filesystem::path moved = folder_.path() / "Blank-old.txt";
-  for (const bool deleted : {false, true}) {
+#ifdef _WIN32
+  // Wine, where these tests run, neither takes a deleted file from its name
+  // while it is open nor tells that it waits to go.
+  const bool kinds[] = {false};
+#else
+  const bool kinds[] = {false, true};
+#endif
+  for (const bool deleted : kinds) {
     SCOPED_TRACE(deleted ? "deleted" : "renamed");
     Prepare(kEarlier + "\r\n");
     std::filesystem::remove(moved);

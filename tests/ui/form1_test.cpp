@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFontInfo>
 #include <QFontMetrics>
@@ -12,7 +13,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTimer>
 
+#include "records/append_file.h"
 #include "ui/application.h"
 #include "ui/form3.h"
 #include "ui_test_support.h"
@@ -329,10 +332,65 @@ class Form1Test : public QObject {
     for (int i = 0; i < 15; ++i) before << card.CellText(i);
     card.SaveCard({});
     QVERIFY(message.contains(QStringLiteral("Blank.txt")));
+    // The box's title says it; its text does not say it again.
+    QVERIFY(!message.contains(QStringLiteral("не записана")));
     QVERIFY(QTest::qWaitForWindowActive(&card.form1()));
     QCOMPARE(ui_test::FocusedName(), QStringLiteral("Command2"));
     for (int i = 0; i < 15; ++i) QCOMPARE(card.CellText(i), before[i]);
     QCOMPARE(card.CellText(8), QStringLiteral("5"));
+  }
+
+  // A save that finds the file locked by another copy of the program waits
+  // in a window of its own, which closes when the lock comes free or the
+  // clerk gives up; clicks given to the card window meanwhile are lost.
+  void waitsForTheLockOfAnotherCopy_data() {
+    QTest::addColumn<int>("end");
+    QTest::newRow("the lock comes free") << 0;
+    QTest::newRow("Отмена") << 1;
+    QTest::newRow("Esc") << 2;
+    QTest::newRow("close box") << 3;
+  }
+  void waitsForTheLockOfAnotherCopy() {
+    QFETCH(int, end);
+    CardWindowFixture card;
+    records::FileSystem& files = records::PlatformFileSystem();
+    auto other = files.OpenForAppend(card.FilePath().toStdU16String());
+    QVERIFY(other.ok() && files.TryLock(other.value().handle).value());
+    auto* save = card.form1().findChild<QPushButton*>("Command2");
+    QElapsedTimer clock;
+    qint64 shown_after = 0;
+    const auto answer = [&](QWidget* dialog) {
+      shown_after = clock.elapsed();
+      QCOMPARE(ui_test::Describe(dialog),
+               QStringLiteral("Запись карточки: Файл «Blank.txt» занят другой "
+                              "копией программы. Ожидание…"));
+      QTest::mouseClick(save, Qt::LeftButton);
+      if (end == 0) files.Close(other.value().handle);
+      if (end == 1) {
+        QTest::mouseClick(dialog->findChild<QPushButton*>(), Qt::LeftButton);
+      }
+      if (end == 2) QTest::keyClick(dialog, Qt::Key_Escape);
+      if (end == 3) dialog->close();
+    };
+    end == 0 ? dialogs_.ExpectClosingByItself(answer) : dialogs_.Expect(answer);
+    card.Retype(0, QStringLiteral("Иванов"));
+    // Before the window shows too.
+    QTimer::singleShot(100, [&] {
+      QTest::mouseClick(save, Qt::LeftButton);
+      QTest::keyClick(card.Cell(1), Qt::Key_X);
+    });
+    clock.start();
+    QTest::mouseClick(save, Qt::LeftButton);
+    QTest::qWait(100);
+    QVERIFY2(shown_after >= 400 && shown_after < 1000,
+             qPrintable(QString::number(shown_after)));
+    QVERIFY(!QApplication::activeModalWidget());
+    QFile file(card.FilePath());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll().count("\r\n"), end == 0 ? 1 : 0);
+    QCOMPARE(card.CellText(0), end == 0 ? QString() : QStringLiteral("Иванов"));
+    QCOMPARE(card.CellText(1), QString());
+    if (end != 0) files.Close(other.value().handle);
   }
 
  private:

@@ -9,6 +9,7 @@
 #include <QListView>
 #include <QLocale>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -18,6 +19,7 @@
 
 #include "ui/application.h"
 #include "ui/form1.h"
+#include "ui/waiting.h"
 #include "ui_test_support.h"
 
 using ui_test::CardWindowFixture;
@@ -306,6 +308,35 @@ class Form3Test : public QObject {
     Press(form3, "Command1");
     QVERIFY(message.contains("семь"));
     QCOMPARE(List(form3, 0)->model()->rowCount(), 0);
+  }
+
+  // A long search shows the busy cursor, then after half a second a window
+  // with the share of the file read, whose "Отмена" stops the search.
+  void longSearchShowsHowFarItIs() {
+    QWidget window;
+    window.show();
+    QString seen;
+    dialogs_.Expect([&seen](QWidget* dialog) {
+      seen = ui_test::Describe(dialog) + QStringLiteral(" ") +
+             QString::number(qobject_cast<QProgressDialog*>(dialog)->value());
+      QTest::mouseClick(dialog->findChild<QPushButton*>(), Qt::LeftButton);
+    });
+    {
+      ui::SearchProgressWindow progress(&window, QStringLiteral("Blank.txt"));
+      QVERIFY(progress.Report(2, 10));
+      QCOMPARE(QApplication::overrideCursor()->shape(), Qt::BusyCursor);
+      QVERIFY(!QApplication::activeModalWidget());
+      QTest::qSleep(600);
+      bool going = true;
+      for (int i = 0; going && i < 300; ++i) {
+        going = progress.Report(5, 10);
+        QTest::qSleep(10);
+      }
+      QVERIFY(!going);
+    }
+    QCOMPARE(seen,
+             QStringLiteral("Поиск: Идёт поиск в файле «Blank.txt»… 500"));
+    QVERIFY(!QApplication::overrideCursor());
   }
 
   void noModeAsksNothing() {

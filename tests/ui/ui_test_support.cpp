@@ -1,7 +1,6 @@
 #include "ui_test_support.h"
 
 #include <QAbstractButton>
-#include <QAbstractItemView>
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
@@ -9,7 +8,9 @@
 #include <QImage>
 #include <QInputDialog>
 #include <QLabel>
+#include <QListView>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
@@ -29,7 +30,11 @@ DialogDriver::DialogDriver() {
 }
 
 void DialogDriver::Expect(Answer answer) {
-  expected_.push_back(std::move(answer));
+  expected_.push_back({std::move(answer), false});
+}
+
+void DialogDriver::ExpectClosingByItself(Answer answer) {
+  expected_.push_back({std::move(answer), true});
 }
 
 QStringList DialogDriver::TakeProblems() {
@@ -44,18 +49,25 @@ QStringList DialogDriver::TakeProblems() {
 
 void DialogDriver::Poll() {
   QWidget* dialog = QApplication::activeModalWidget();
-  if (answering_ || !dialog || !dialog->isVisible()) return;
+  if (answering_ || !dialog || !dialog->isVisible() || dialog == closing_) {
+    return;
+  }
   answering_ = true;
   if (expected_.empty()) {
     problems_ << QStringLiteral("unexpected dialog: ") + Describe(dialog);
   } else {
-    const Answer answer = std::move(expected_.front());
+    const Expected expected = std::move(expected_.front());
     expected_.pop_front();
     // qWaitForWindowActive counts the dialog's parent being active; the
     // keyboard reaches the dialog only once it is the active window itself.
     if (QTest::qWaitFor(
             [dialog] { return QApplication::activeWindow() == dialog; })) {
-      answer(dialog);
+      expected.answer(dialog);
+    }
+    if (expected.closes_itself) {
+      closing_ = dialog;
+      answering_ = false;
+      return;
     }
     if (dialog->isVisible()) {
       problems_ << QStringLiteral("dialog left open: ") + Describe(dialog);
@@ -71,17 +83,13 @@ void DialogDriver::Poll() {
   answering_ = false;
 }
 
-CardWindowFixture::CardWindowFixture() : previous_folder_(QDir::currentPath()) {
-  QDir::setCurrent(folder_.path());
-  form1_ = std::make_unique<ui::Form1>();
+CardWindowFixture::CardWindowFixture() {
+  form1_ = std::make_unique<ui::Form1>(FilePath().toStdU16String());
   form1_->show();
   QVERIFY(QTest::qWaitForWindowActive(form1_.get()));
 }
 
-CardWindowFixture::~CardWindowFixture() {
-  form1_.reset();
-  QDir::setCurrent(previous_folder_);
-}
+CardWindowFixture::~CardWindowFixture() { form1_.reset(); }
 
 QLineEdit* CardWindowFixture::Cell(int index) const {
   return form1_->findChild<QLineEdit*>(QStringLiteral("Text1(%1)").arg(index));
@@ -151,17 +159,18 @@ void ClickOption(QAbstractButton* option) {
   QTest::mouseClick(option, Qt::LeftButton, Qt::NoModifier, indicator.center());
 }
 
-void ClickRow(QAbstractItemView* list, int row) {
-  const QRect place = list->visualRect(list->model()->index(row, 0));
+void ClickRow(QListView* list, int row) {
+  const QRect place =
+      list->visualRect(list->model()->index(row, list->modelColumn()));
   QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
                     place.center());
 }
 
-QStringList Rows(const QAbstractItemView* list) {
+QStringList Rows(const QListView* list) {
   QStringList rows;
   const QAbstractItemModel* model = list->model();
   for (int row = 0; row < model->rowCount(); ++row) {
-    rows << model->index(row, 0).data().toString();
+    rows << model->index(row, list->modelColumn()).data().toString();
   }
   return rows;
 }
@@ -172,6 +181,8 @@ QString Describe(const QWidget* dialog) {
     text += QStringLiteral(": ") + box->text();
   } else if (const auto* prompt = qobject_cast<const QInputDialog*>(dialog)) {
     text += QStringLiteral(": ") + prompt->labelText();
+  } else if (const auto* wait = qobject_cast<const QProgressDialog*>(dialog)) {
+    text += QStringLiteral(": ") + wait->labelText();
   }
   return text;
 }

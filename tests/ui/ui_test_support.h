@@ -2,6 +2,7 @@
 
 #include <QLineEdit>
 #include <QObject>
+#include <QPointer>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -10,7 +11,7 @@
 #include <memory>
 
 class QAbstractButton;
-class QAbstractItemView;
+class QListView;
 
 namespace ui {
 class Form1;
@@ -30,6 +31,8 @@ class DialogDriver : public QObject {
   DialogDriver();
 
   void Expect(Answer answer);
+  // For a dialog that the program ends itself once the answer has run.
+  void ExpectClosingByItself(Answer answer);
   // Dialogs that came unasked or were left open, and answers never used;
   // empty when everything went as the test expected. Forgets them.
   QStringList TakeProblems();
@@ -37,14 +40,20 @@ class DialogDriver : public QObject {
  private:
   void Poll();
 
+  struct Expected {
+    Answer answer;
+    bool closes_itself;
+  };
+
   QTimer timer_;
-  std::deque<Answer> expected_;
+  std::deque<Expected> expected_;
+  QPointer<QWidget> closing_;  // answered, and left to the program to end
   QStringList problems_;
   bool answering_ = false;
 };
 
-// The card window, shown and active, in a fresh working folder of its own
-// (where it keeps Blank.txt) that is removed afterwards.
+// The card window, shown and active, saving into Blank.txt in a fresh
+// folder of its own that is removed afterwards.
 class CardWindowFixture {
  public:
   CardWindowFixture();
@@ -64,7 +73,6 @@ class CardWindowFixture {
   ui::Form3* OpenSearch();
 
  private:
-  QString previous_folder_;
   QTemporaryDir folder_;
   std::unique_ptr<ui::Form1> form1_;
 };
@@ -81,9 +89,9 @@ DialogDriver::Answer ReadMessage(QString& text);
 // A mouse click where an option reacts: its indicator.
 void ClickOption(QAbstractButton* option);
 // A mouse click on row `row` of a list.
-void ClickRow(QAbstractItemView* list, int row);
+void ClickRow(QListView* list, int row);
 // The texts of a list's rows.
-QStringList Rows(const QAbstractItemView* list);
+QStringList Rows(const QListView* list);
 // The texts the clerk reads on a message box or a prompt.
 QString Describe(const QWidget* dialog);
 // The controls of `window` whose caption does not fit in the application's

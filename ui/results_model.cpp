@@ -1,28 +1,32 @@
-#include "ui/result_column_model.h"
+#include "ui/results_model.h"
 
 #include <QString>
 
 namespace ui {
 
-ResultColumnModel::ResultColumnModel(const records::SearchResults& results,
-                                     int column, QObject* parent)
-    : QAbstractListModel(parent), results_(results), column_(column) {}
+ResultsModel::ResultsModel(const records::SearchResults& results,
+                           QObject* parent)
+    : QAbstractTableModel(parent), results_(results) {}
 
-int ResultColumnModel::rowCount(const QModelIndex& parent) const {
+int ResultsModel::rowCount(const QModelIndex& parent) const {
   return parent.isValid() ? 0 : shown_rows_;
 }
 
-QVariant ResultColumnModel::data(const QModelIndex& index, int role) const {
+int ResultsModel::columnCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : records::SearchResults::kColumnCount;
+}
+
+QVariant ResultsModel::data(const QModelIndex& index, int role) const {
   // A row that the views still show may be gone from the results until
   // Update has run.
   if (role != Qt::DisplayRole || !index.isValid() ||
       index.row() >= results_.RowCount()) {
     return {};
   }
-  return QString::fromStdString(results_.Text(column_, index.row()));
+  return QString::fromStdString(results_.Text(index.column(), index.row()));
 }
 
-void ResultColumnModel::Update() {
+void ResultsModel::Update() {
   const int rows = results_.RowCount();
   if (rows < shown_rows_) {
     beginResetModel();

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QAbstractTableModel>
+
+#include "records/search_results.h"
+
+namespace ui {
+
+// The 14 result columns of the search window as one table over the rows
+// that the window holds; each list box shows one column of it. The rows
+// change under the model (a search appends to them, clearing empties them);
+// Update then tells the views in one step, so that each keeps its own
+// selection and scrolling across an append.
+class ResultsModel : public QAbstractTableModel {
+  Q_OBJECT
+
+ public:
+  ResultsModel(const records::SearchResults& results, QObject* parent);
+
+  int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+  int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+  QVariant data(const QModelIndex& index, int role) const override;
+
+  // Shows the rows as they are now: rows appended since the last call are
+  // inserted in one block; fewer rows than shown means the results were
+  // emptied.
+  void Update();
+
+ private:
+  const records::SearchResults& results_;
+  int shown_rows_ = 0;  // what the views have been told
+};
+
+}  // namespace ui
