@@ -18,11 +18,11 @@
 
 #include "fuzz/line_model.h"
 #include "fuzz/property.h"
-#include "fuzz/scratch_file.h"
 #include "fuzz/short_reads.h"
 #include "records/failure.h"
 #include "records/line_reader.h"
 #include "records/split_line.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -50,11 +50,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
                                size - 1);
   CheckSplit(bytes);
 
-  static fuzz::ScratchFile file;
-  file.Write(bytes);
+  static const test_support::TempFolder folder;
+  const std::filesystem::path file = folder.path() / "Blank.txt";
+  fuzz::Check(test_support::WriteBytes(file, bytes), "the file is written");
   fuzz::ShortReads files(read_limit);
   records::Result<records::LineReader> reader =
-      records::LineReader::Open(file.path(), files);
+      records::LineReader::Open(file, files);
   fuzz::Check(reader.ok(), "the file opens");
 
   std::vector<std::string> lines;

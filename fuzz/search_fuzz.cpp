@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,12 +19,12 @@
 #include "card/number_text.h"
 #include "fuzz/line_model.h"
 #include "fuzz/property.h"
-#include "fuzz/scratch_file.h"
 #include "fuzz/short_reads.h"
 #include "records/cp1251.h"
 #include "records/search.h"
 #include "records/search_results.h"
 #include "records/split_line.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -88,8 +89,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
   std::string query(rest.substr(0, data[1]));
   const std::string_view file_bytes = rest.substr(query.size());
 
-  static fuzz::ScratchFile file;
-  file.Write(file_bytes);
+  static const test_support::TempFolder folder;
+  const std::filesystem::path file = folder.path() / "Blank.txt";
+  fuzz::Check(test_support::WriteBytes(file, file_bytes),
+              "the file is written");
 
   // One row listed by an earlier search, which this one must keep.
   records::SearchResults results;
@@ -104,7 +107,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
         ++prompts;
         return query;
       },
-      results, {}, file.path(), files);
+      results, {}, file, files);
 
   fuzz::Check(prompts == (mode == SearchMode::kNone ? 0 : 1),
               "the query is asked once, and only with a mode");

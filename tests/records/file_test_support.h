@@ -3,9 +3,6 @@
 #include <algorithm>
 #include <climits>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <random>
 #include <set>
 #include <string>
 #include <string_view>
@@ -15,45 +12,17 @@
 #include "records/append_file.h"
 #include "records/cp1251.h"
 #include "tests/support/forwarding_file_system.h"
+#include "tests/support/temp_folder.h"
 
 namespace records::test_support {
 
-// A fresh folder of its own under the system's temporary folder, removed
-// with everything in it at the end.
-class TempFolder {
- public:
-  TempFolder() {
-    std::random_device device;
-    std::mt19937_64 random(device());
-    do {
-      path_ = std::filesystem::temp_directory_path() /
-              ("records_test_" + std::to_string(random()));
-    } while (!std::filesystem::create_directory(path_));
-  }
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-  ~TempFolder() { std::filesystem::remove_all(path_); }
-
-  const std::filesystem::path& path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
-
-// The whole file; the empty text when it does not exist.
-inline std::string ReadBytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
+using ::test_support::ReadBytes;
+using ::test_support::TempFolder;
+using ::test_support::WriteBytes;
 
 // The Windows-1251 bytes of a text the code page holds.
 inline std::string Cp1251(std::string_view utf8) {
   return std::get<std::string>(EncodeCp1251(utf8));
-}
-
-inline void WriteBytes(const std::filesystem::path& path,
-                       const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
 }
 
 // The platform's file operations with faults put in on purpose. Calls are
