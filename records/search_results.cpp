@@ -1,19 +1,44 @@
 #include "records/search_results.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+#include <utility>
 
 #include "records/byte_words.h"
 #include "records/cp1251.h"
+#include "records/page_memory.h"
 #include "records/split_line.h"
 
 namespace records {
 namespace {
 
 // Blocks grow with the results, by half of what is held, so that a large
-// result never holds more than half as much again as it uses; past the
-// largest size a new block costs nothing to copy.
+// result never holds more than half as much again as it uses. Small blocks
+// come from the heap; from the largest size on, blocks come straight from
+// the system's pages (see page_memory.h), which the search fills far faster
+// than fresh memory of the heap.
 constexpr std::size_t kSmallestBlock = std::size_t{4} << 10;
-constexpr std::size_t kLargestBlock = std::size_t{1} << 20;
+constexpr std::size_t kLargestBlock = std::size_t{2} << 20;
+constexpr std::size_t kPage = std::size_t{4} << 10;
+
+bool FromPages(std::size_t capacity) { return capacity >= kLargestBlock; }
+
+// Where each row starts in its block, kept at the block's back, row k's in
+// the k-th place from the end. No row starts past 4 GiB into its block:
+// only a block of one longer row gets that far, and it takes no more.
+using RowStart = std::uint32_t;
+constexpr std::size_t kLastStart = std::numeric_limits<RowStart>::max();
+
+// How far before its block's end the start of row k is kept.
+std::size_t StartPlace(std::size_t k) { return (k + 1) * sizeof(RowStart); }
+
+std::size_t StartAt(const char* block_end, std::size_t k) {
+  RowStart start = 0;
+  std::memcpy(&start, block_end - StartPlace(k), sizeof start);
+  return start;
+}
 
 // Where the space before piece 14 stands in the line, or the line's size
 // without one; `separators` is told how many spaces stand before that. The
@@ -42,9 +67,7 @@ std::size_t KeptBytes(std::string_view line, int& separators) {
 
 }  // namespace
 
-int SearchResults::RowCount() const {
-  return static_cast<int>(row_ends_.size());
-}
+int SearchResults::RowCount() const { return static_cast<int>(row_count_); }
 
 std::string SearchResults::Text(int column, int row) const {
   // A piece holds no space, so the one space kept between pieces finds them
@@ -66,44 +89,65 @@ void SearchResults::AppendLine(std::string_view line) {
   const std::size_t missing = kColumnCount - 1 - separators;
   const std::size_t size = kept + missing;
 
-  if (blocks_.empty() ||
-      blocks_.back().capacity() - blocks_.back().size() < size) {
-    const std::size_t capacity = std::max(
-        size, std::clamp(block_bytes_ / 2, kSmallestBlock, kLargestBlock));
-    blocks_.emplace_back().reserve(capacity);
-    block_first_row_.push_back(row_ends_.size());
-    block_bytes_ += capacity;
-  }
-  std::vector<char>& block = blocks_.back();
-  block.insert(block.end(), line.begin(), line.begin() + kept);
-  block.insert(block.end(), missing, kFieldSeparator);
-  row_ends_.push_back(block.size());
+  if (blocks_.empty() || !Fits(blocks_.back(), size)) AddBlock(size);
+  Block& block = blocks_.back();
+  char* row = block.memory.get() + block.used;
+  std::memcpy(row, line.data(), kept);
+  std::memset(row + kept, kFieldSeparator, missing);
+  const auto start = static_cast<RowStart>(block.used);
+  std::memcpy(block.end() - StartPlace(block.rows), &start, sizeof start);
+  block.used += size;
+  ++block.rows;
+  ++row_count_;
 }
 
 void SearchResults::Clear() {
-  // Assigning empty vectors, unlike clear(), gives the memory back.
-  blocks_ = std::vector<std::vector<char>>();
-  block_first_row_ = std::vector<std::size_t>();
-  row_ends_ = std::vector<std::size_t>();
+  // Assigning an empty vector, unlike clear(), gives its memory back.
+  blocks_ = std::vector<Block>();
+  row_count_ = 0;
   block_bytes_ = 0;
 }
 
 std::size_t SearchResults::MemoryBytes() const {
-  return sizeof(*this) + block_bytes_ +
-         blocks_.capacity() * sizeof(std::vector<char>) +
-         (block_first_row_.capacity() + row_ends_.capacity()) *
-             sizeof(std::size_t);
+  return sizeof(*this) + block_bytes_ + blocks_.capacity() * sizeof(Block);
 }
 
 std::string_view SearchResults::RowBytes(int row) const {
   const auto index = static_cast<std::size_t>(row);
-  const std::size_t block = std::upper_bound(block_first_row_.begin(),
-                                             block_first_row_.end(), index) -
-                            block_first_row_.begin() - 1;
-  const std::size_t start =
-      block_first_row_[block] == index ? 0 : row_ends_[index - 1];
-  return std::string_view(blocks_[block].data() + start,
-                          row_ends_[index] - start);
+  const Block& block =
+      *(std::ranges::upper_bound(blocks_, index, {}, &Block::first_row) - 1);
+  const std::size_t k = index - block.first_row;
+  const std::size_t start = StartAt(block.end(), k);
+  const std::size_t end =
+      k + 1 < block.rows ? StartAt(block.end(), k + 1) : block.used;
+  return std::string_view(block.memory.get() + start, end - start);
+}
+
+void SearchResults::FreeBlock::operator()(char* memory) const {
+  if (FromPages(size)) {
+    FreePages(memory, size);
+  } else {
+    delete[] memory;
+  }
+}
+
+bool SearchResults::Fits(const Block& block, std::size_t size) {
+  const std::size_t free =
+      block.capacity() - block.used - block.rows * sizeof(RowStart);
+  return block.used <= kLastStart && free >= size + sizeof(RowStart);
+}
+
+void SearchResults::AddBlock(std::size_t size) {
+  std::size_t capacity =
+      std::max(size + sizeof(RowStart),
+               std::clamp(block_bytes_ / 2, kSmallestBlock, kLargestBlock));
+  const bool pages = FromPages(capacity);
+  if (pages) capacity = (capacity + kPage - 1) / kPage * kPage;
+  std::unique_ptr<char[], FreeBlock> memory(
+      pages ? AllocatePages(capacity) : new char[capacity],
+      FreeBlock{capacity});
+  blocks_.push_back(Block{std::move(memory), row_count_});
+  block_bytes_ += capacity;
 }
 
 }  // namespace records

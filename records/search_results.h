@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -39,10 +40,31 @@ class SearchResults {
   // The bytes of `row`, its pieces joined by single spaces.
   std::string_view RowBytes(int row) const;
 
-  std::vector<std::vector<char>> blocks_;
-  std::vector<std::size_t> block_first_row_;  // per block
-  std::vector<std::size_t> row_ends_;         // end of each row in its block
-  std::size_t block_bytes_ = 0;               // capacity of all blocks
+  // Gives a block's memory back to where it came from.
+  struct FreeBlock {
+    std::size_t size;
+    void operator()(char* memory) const;
+  };
+  // Whole rows: their bytes from the block's front, and from its back where
+  // each of them starts, so that one allocation holds both.
+  struct Block {
+    std::unique_ptr<char[], FreeBlock> memory;
+    std::size_t first_row;
+    std::size_t rows = 0;
+    std::size_t used = 0;  // bytes of the rows
+
+    std::size_t capacity() const { return memory.get_deleter().size; }
+    char* end() const { return memory.get() + capacity(); }
+  };
+
+  // Whether a row of `size` bytes goes into `block`.
+  static bool Fits(const Block& block, std::size_t size);
+  // Adds a block that holds at least a row of `size` bytes.
+  void AddBlock(std::size_t size);
+
+  std::vector<Block> blocks_;
+  std::size_t row_count_ = 0;
+  std::size_t block_bytes_ = 0;  // capacity of all blocks
 };
 
 }  // namespace records

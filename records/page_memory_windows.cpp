@@ -1,0 +1,28 @@
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include <new>
+
+#include "records/page_memory.h"
+
+namespace records {
+
+// Ordinary pages: large pages need a privilege that a clerk's account does
+// not hold.
+char* AllocatePages(std::size_t size) {
+  void* pages =
+      VirtualAlloc(nullptr, size, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
+  if (pages == nullptr) throw std::bad_alloc();
+  return static_cast<char*>(pages);
+}
+
+void FreePages(char* pages, std::size_t /*size*/) {
+  VirtualFree(pages, 0, MEM_RELEASE);
+}
+
+}  // namespace records
