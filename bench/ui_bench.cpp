@@ -122,7 +122,7 @@ class UiBench : public QObject {
   static constexpr int kRows = 100'000;
 
   std::filesystem::path File() const {
-    return folder_.filePath(QStringLiteral("Blank.txt")).toStdU16String();
+    return folder_.filePath(QStringLiteral("Blank.txt")).toStdString();
   }
 
   // Shows the card window with 1 MB of text pasted into the surname box,

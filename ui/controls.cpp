@@ -15,6 +15,8 @@
 #include <iterator>
 #include <utility>
 
+#include "records/append_file.h"
+
 namespace ui {
 namespace {
 
@@ -22,7 +24,7 @@ int TwipsToPixels(int twips) { return qRound(twips / kTwipsPerPixel); }
 
 // Paints `button` as the style paints its `element`, except that a caption
 // wider than the style's `room` for it is drawn wrapped at its spaces within
-// that room, where the style would cut it.
+// that room's width, where the style would cut it.
 void PaintWrapping(QAbstractButton& button, QStyleOptionButton option,
                    QStyle::ControlElement element, QStyle::SubElement room,
                    int alignment, QPalette::ColorRole role) {
@@ -35,14 +37,17 @@ void PaintWrapping(QAbstractButton& button, QStyleOptionButton option,
   }
   const QString caption = std::exchange(option.text, QString());
   painter.drawControl(element, option);
-  painter.drawItemText(rect, alignment | Qt::TextWordWrap, option.palette,
+  // Wrapped, the caption may take the control's whole height but its edge.
+  const QRect wrapped(rect.left(), 1, rect.width(), button.height() - 2);
+  painter.drawItemText(wrapped, alignment | Qt::TextWordWrap, option.palette,
                        button.isEnabled(), caption, role);
 }
 
 }  // namespace
 
 QString FileName(const std::filesystem::path& file) {
-  return QString::fromStdU16String(file.filename().u16string());
+  // Through UTF-8, which every platform's paths convert exactly.
+  return QString::fromStdString(records::PathText(file.filename()));
 }
 
 QRect Pixels(const Twips& twips) {

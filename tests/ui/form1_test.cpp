@@ -65,8 +65,8 @@ class Form1Test : public QObject {
     QCOMPARE(QFontInfo(font).family(), font.family());
 #endif
     CardWindowFixture card;
-    QCOMPARE(ui_test::UnfitCaptions(&card.form1()), QStringList());
-    QCOMPARE(ui_test::UnfitCaptions(card.OpenSearch()), QStringList());
+    QCOMPARE(ui_test::UnfitCaptions(&card.form1()).join(u'|'), QString());
+    QCOMPARE(ui_test::UnfitCaptions(card.OpenSearch()).join(u'|'), QString());
   }
 
   void startState() {
@@ -354,7 +354,7 @@ class Form1Test : public QObject {
     QFETCH(int, end);
     CardWindowFixture card;
     records::FileSystem& files = records::PlatformFileSystem();
-    auto other = files.OpenForAppend(card.FilePath().toStdU16String());
+    auto other = files.OpenForAppend(card.File());
     QVERIFY(other.ok() && files.TryLock(other.value().handle).value());
     auto* save = card.form1().findChild<QPushButton*>("Command2");
     QElapsedTimer clock;

@@ -84,7 +84,7 @@ void DialogDriver::Poll() {
 }
 
 CardWindowFixture::CardWindowFixture() {
-  form1_ = std::make_unique<ui::Form1>(FilePath().toStdU16String());
+  form1_ = std::make_unique<ui::Form1>(File());
   form1_->show();
   QVERIFY(QTest::qWaitForWindowActive(form1_.get()));
 }
@@ -97,6 +97,13 @@ QLineEdit* CardWindowFixture::Cell(int index) const {
 
 QString CardWindowFixture::FilePath() const {
   return folder_.filePath(QStringLiteral("Blank.txt"));
+}
+
+std::filesystem::path CardWindowFixture::File() const {
+  // Through UTF-8, which every platform's paths convert exactly.
+  const QByteArray utf8 = FilePath().toUtf8();
+  return std::u8string(reinterpret_cast<const char8_t*>(utf8.constData()),
+                       static_cast<std::size_t>(utf8.size()));
 }
 
 void CardWindowFixture::Retype(int index, const QString& text) {
@@ -243,11 +250,18 @@ QStringList UnfitCaptions(const QWidget* window) {
     }
     const QRect needed =
         metrics.boundingRect(room, alignment | Qt::TextWordWrap, caption);
-    // A caption that needs two lines is drawn on two.
-    const bool wrapped = needed.height() >= 2 * metrics.height();
-    if (!room.contains(needed) ||
-        (wrapped && Ink(control, room).height() <= metrics.height()) ||
-        control->font() != QApplication::font()) {
+    const int lines = qRound(needed.height() / qreal(metrics.lineSpacing()));
+    // A caption that needs two lines is drawn on two; wrapped, a button's
+    // lines may take its whole height but its edge.
+    const bool fits = lines == 1
+                          ? room.contains(needed)
+                          : needed.width() <= room.width() &&
+                                lines * metrics.height() <=
+                                    (qobject_cast<QAbstractButton*>(control)
+                                         ? control->height() - 2
+                                         : room.height()) &&
+                                Ink(control, room).height() > metrics.height();
+    if (!fits || control->font() != QApplication::font()) {
       unfit << control->objectName() + QStringLiteral(": ") + caption;
     }
   }

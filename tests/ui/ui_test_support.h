@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <deque>
+#include <filesystem>
 #include <functional>
 #include <memory>
 
@@ -63,6 +64,8 @@ class CardWindowFixture {
   QLineEdit* Cell(int index) const;
   QString CellText(int index) const { return Cell(index)->text(); }
   QString FilePath() const;
+  // The same, for the file operations.
+  std::filesystem::path File() const;
 
   // Replaces the text of box `index` as the clerk does: selects it all and
   // types `text` key by key.
