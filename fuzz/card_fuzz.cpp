@@ -1,8 +1,9 @@
 // Any sequence of the card's operations, from the start sequence on: every
 // operation returns with its cascade of notifications bounded in depth,
 // every change and only a change is notified, the divisor is the chosen
-// option's, and whenever cells 6 to 14 all hold numbers the card is in the
-// settled state of the recalculation.
+// option's, the failed cell is the first non-number of cells 6 to 14 and no
+// empty cell comes before it, and whenever they all hold numbers the card is
+// in the settled state of the recalculation.
 //
 // Input: one byte picks each operation, the bytes after it its arguments.
 // A text is either one of a few texts that steer the card into its corners
@@ -82,10 +83,10 @@ void CheckSettled(const card::SubscriberCard& card) {
        ++i) {
     const std::optional<double> number = card::ParseNumber(card.CellText(i));
     if (!number) {
-      if (card.FailedCell()) {
-        fuzz::Check(!card::ParseNumber(card.CellText(*card.FailedCell())),
-                    "the failed cell holds a non-number");
-      }
+      fuzz::Check(!card.CellText(i).empty(),
+                  "an empty amount is refilled up to the first non-number");
+      fuzz::Check(card.FailedCell() == i,
+                  "the failed cell is the first non-number");
       return;
     }
     c[i] = *number;

@@ -1,8 +1,9 @@
 // Any bytes as a subscriber file, read in pieces of any size: the line
 // reader gives exactly the lines of the break rules (so that the lines joined
 // again with their breaks rebuild the file, CR LF and lone CR alike), and
-// SplitLine cuts each line into pieces without spaces that, joined with
-// single spaces, give the line back.
+// AtEnd tells beforehand whether Next finds a line; SplitLine cuts each line
+// into pieces without spaces that, joined with single spaces, give the line
+// back.
 //
 // Input: byte 0 sets how many bytes one read of the file delivers at most,
 // as a short read of the system would (the byte plus one; 255 for no
@@ -18,10 +19,10 @@
 
 #include "fuzz/line_model.h"
 #include "fuzz/property.h"
-#include "fuzz/short_reads.h"
 #include "records/failure.h"
 #include "records/line_reader.h"
 #include "records/split_line.h"
+#include "tests/support/faulty_file_system.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
@@ -53,7 +54,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
   static const test_support::TempFolder folder;
   const std::filesystem::path file = folder.path() / "Blank.txt";
   fuzz::Check(test_support::WriteBytes(file, bytes), "the file is written");
-  fuzz::ShortReads files(read_limit);
+  test_support::FaultyFileSystem files;
+  files.ReadAtMost(read_limit);
   records::Result<records::LineReader> reader =
       records::LineReader::Open(file, files);
   fuzz::Check(reader.ok(), "the file opens");
@@ -61,15 +63,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
   std::vector<std::string> lines;
   std::string_view line;
   for (;;) {
+    const bool at_end = reader.value().AtEnd();
     records::Result<bool> next = reader.value().Next(line);
     fuzz::Check(next.ok(), "reading the file never fails");
+    fuzz::Check(next.value() != at_end, "AtEnd tells whether a line follows");
     if (!next.value()) break;
     fuzz::Check(line.find('\r') == std::string_view::npos,
                 "a line holds no CR");
     lines.emplace_back(line);
     CheckSplit(line);
   }
-  fuzz::Check(reader.value().AtEnd(), "the reader is at the end");
+  fuzz::Check(reader.value().AtEnd() && !reader.value().Next(line).value(),
+              "the end stays the end");
   fuzz::Check(lines == fuzz::ModelLines(bytes),
               "the lines are those of the break rules");
   return 0;

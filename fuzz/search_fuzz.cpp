@@ -19,11 +19,11 @@
 #include "card/number_text.h"
 #include "fuzz/line_model.h"
 #include "fuzz/property.h"
-#include "fuzz/short_reads.h"
 #include "records/cp1251.h"
 #include "records/search.h"
 #include "records/search_results.h"
 #include "records/split_line.h"
+#include "tests/support/faulty_file_system.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
@@ -99,7 +99,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
   results.AppendLine("a b c d 5 e 1 2 3 4 5 6 7 8 9 ");
   const card::ResultRow earlier_row = results.Row(0);
 
-  fuzz::ShortReads files(read_limit);
+  test_support::FaultyFileSystem files;
+  files.ReadAtMost(read_limit);
   int prompts = 0;
   const records::SearchOutcome outcome = records::SearchRecords(
       mode,

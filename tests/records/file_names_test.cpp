@@ -14,7 +14,7 @@
 #include "records/search.h"
 #include "records/search_results.h"
 #include "records/subscriber_file.h"
-#include "tests/records/file_test_support.h"
+#include "tests/support/temp_folder.h"
 
 namespace records {
 namespace {

@@ -2,21 +2,20 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdint>
 #include <filesystem>
 #include <initializer_list>
-#include <map>
-#include <random>
 #include <string>
 #include <string_view>
-#include <utility>
+#include <system_error>
 #include <vector>
 
 #include "card/benefit.h"
-#include "card/number_text.h"
 #include "card/subscriber_card.h"
-#include "records/cp1251.h"
 #include "tests/records/file_test_support.h"
+#include "tests/support/faulty_file_system.h"
+#include "tests/support/temp_folder.h"
 
 namespace records {
 namespace {
@@ -198,8 +197,9 @@ TEST_F(SearchTest, PromptIsNotCalledWithoutFileOrMode) {
     const SearchOutcome outcome = Search(mode, "Иванов");
     EXPECT_EQ(outcome.stop, Stop::kFailed);
     ASSERT_TRUE(outcome.failure);
-    EXPECT_NE(outcome.failure->message.find(kSubscriberFileName),
-              std::string::npos);
+    // ENOENT has the number of ERROR_FILE_NOT_FOUND on Windows too.
+    EXPECT_EQ(outcome.failure->code,
+              std::error_code(ENOENT, std::system_category()));
   }
   WriteLines(kCards);
   const SearchOutcome outcome = Search(SearchMode::kNone, "Иванов");
@@ -254,7 +254,9 @@ TEST_F(SearchTest, StopKeepsTheRowsFoundBeforeAndReadsNoFurther) {
   EXPECT_EQ(files_.OpenFiles(), 0);
 }
 
-TEST_F(SearchTest, ViewingLoadsTheRowAndRecalculatesIt) {
+// A row loads into the card and recalculates under the option chosen; there
+// is nothing to view outside the rows, nor once they are cleared.
+TEST_F(SearchTest, ViewSelectedLoadsARowAndRecalculatesIt) {
   // Saved under "0%" from the amounts 10, 4, 7, 2; the saved total due plays
   // no part.
   WriteLines({Saved({"Иванов", "Иван", "Иванович", "Ленина,1", "7", "1", "10",
@@ -263,148 +265,21 @@ TEST_F(SearchTest, ViewingLoadsTheRowAndRecalculatesIt) {
   card::SubscriberCard card;
   card.Start();
   card.ChooseBenefit(card::BenefitOption::kFifty);
+  const card::SubscriberRecord before = card.Snapshot();
+  EXPECT_FALSE(ViewSelected(-1, results_, card));
+  EXPECT_FALSE(ViewSelected(1, results_, card));
+  EXPECT_EQ(card.Snapshot(), before);
 
   ASSERT_TRUE(ViewSelected(0, results_, card));
   const card::SubscriberRecord expected = {
       "Иванов", "Иван", "Иванович", "Ленина,1", "7",   "1", "10",  "4",
       "3",      "7",    "2",        "2,5",      "8,5", "3", "2,75"};
   EXPECT_EQ(card.Snapshot(), expected);
-}
-
-TEST_F(SearchTest, ClearedResultsHaveNothingToView) {
-  WriteLines(kCards);
-  ASSERT_EQ(Search(SearchMode::kBySurname, "Иванов").rows_added, 3);
-  card::SubscriberCard card;
-  card.Start();
-  const card::SubscriberRecord before = card.Snapshot();
-  EXPECT_FALSE(ViewSelected(-1, results_, card));
-  EXPECT_FALSE(ViewSelected(3, results_, card));
 
   ClearResults(results_);
   EXPECT_EQ(results_.RowCount(), 0);
   EXPECT_FALSE(ViewSelected(0, results_, card));
-  EXPECT_EQ(card.Snapshot(), before);
-}
-
-// The byte-level search against a plain reading of the same file: decode
-// every line, cut it at each space, compare the decoded piece.
-class AgreementTest : public SearchTest {
- protected:
-  // A file of random lines: tokens that repeat, so that queries match, at
-  // times glued into longer pieces, and random bytes, with every kind of
-  // line break. The numbers equal 92896 but for the last, some only by
-  // rounding or by their exponent.
-  std::string RandomFile(std::uint32_t seed) {
-    static const std::vector<std::string> kTokens = {
-        "",   "7",   "07",    "7,0",  "+7",     "-0",     "0",    "7E0", ",7",
-        "7,", "1,3", "22-33", "Иван", "Иванов", "иванов", "Пётр", "Ёж",  "a.b"};
-    static const std::vector<std::string> kNumbers = {
-        "92896", "092896,0", "9,2896E4", "92895,99999999999999999",
-        "0,0812499999999999"};
-    static const std::string kBytes =
-        "0123456789,-+Ee.\n\t\x98\xA0\xB8\xC0\xE9\xFF";
-    std::mt19937 random(seed);
-    std::string bytes;
-    const int lines = 200;
-    for (int line = 0; line < lines; ++line) {
-      const int pieces = static_cast<int>(random() % 18);
-      for (int piece = 0; piece < pieces; ++piece) {
-        if (piece != 0 && random() % 8 != 0) bytes += ' ';
-        if (random() % 4 == 0) {
-          for (unsigned n = random() % 4; n > 0; --n)
-            bytes += kBytes[random() % kBytes.size()];
-        } else {
-          const auto& tokens = random() % 6 == 0 ? kNumbers : kTokens;
-          bytes += Cp1251(tokens[random() % tokens.size()]);
-        }
-      }
-      if (line + 1 < lines || random() % 2 == 0) {
-        bytes += random() % 5 == 0 ? "\r" : "\r\n";
-      }
-    }
-    return bytes;
-  }
-
-  // The rows a plain reading finds, as UTF-8 texts.
-  static std::vector<card::ResultRow> PlainSearch(const std::string& bytes,
-                                                  SearchMode mode,
-                                                  const std::string& query) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-      if (bytes[i] != '\r') continue;
-      lines.push_back(bytes.substr(start, i - start));
-      if (i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
-      start = i + 1;
-    }
-    if (start < bytes.size()) lines.push_back(bytes.substr(start));
-    const int field = mode == SearchMode::kBySurname     ? 0
-                      : mode == SearchMode::kByFirstName ? 1
-                                                         : 4;
-    std::vector<card::ResultRow> rows;
-    for (const std::string& line : lines) {
-      const std::string text = DecodeCp1251(line);
-      std::vector<std::string> pieces;
-      if (!text.empty()) pieces.emplace_back();
-      for (char c : text) {
-        if (c == ' ') {
-          pieces.emplace_back();
-        } else {
-          pieces.back() += c;
-        }
-      }
-      if (static_cast<int>(pieces.size()) <= field) continue;
-      bool equal = pieces[field] == query;
-      if (mode == SearchMode::kByTelephone) {
-        const auto piece = card::ParseNumber(pieces[field]);
-        const auto wanted = card::ParseNumber(query);
-        equal = piece && wanted && *piece == *wanted;
-      }
-      if (equal) {
-        card::ResultRow row;
-        for (std::size_t k = 0; k < row.size() && k < pieces.size(); ++k)
-          row[k] = pieces[k];
-        rows.push_back(row);
-      }
-    }
-    return rows;
-  }
-};
-
-TEST_F(AgreementTest, ByteSearchAgreesWithPlainReading) {
-  const std::vector<std::pair<SearchMode, std::vector<std::string>>> queries = {
-      {SearchMode::kBySurname, {"", "7", "Иванов", "иванов", "Ёж", "日"}},
-      {SearchMode::kByFirstName, {"", "07", "Иван", "Пётр", "a.b"}},
-      {SearchMode::kByTelephone,
-       {"7", " 7", "0", "-0", "1,3", "13", "1E1", "92896"}}};
-  // Rows found per mode, so that the agreement is not over empty results.
-  std::map<SearchMode, int> found;
-  // Short reads put the ends of the blocks the search looks across anywhere,
-  // queries and breaks split between two of them.
-  const std::size_t read_limits[] = {SIZE_MAX, 3, 7, 64, 1000};
-  for (std::uint32_t seed = 1; seed <= 20; ++seed) {
-    const std::string bytes = RandomFile(seed);
-    WriteBytes(bytes);
-    test_support::FaultyFileSystem files;
-    files.ReadAtMost(read_limits[seed % std::size(read_limits)]);
-    for (const auto& [mode, texts] : queries) {
-      for (const std::string& query : texts) {
-        SCOPED_TRACE("seed " + std::to_string(seed) + ", query " + query);
-        SearchResults results;
-        const SearchOutcome outcome = SearchRecords(
-            mode, [&query] { return query; }, results, {}, path_, files);
-        ASSERT_EQ(outcome.stop, Stop::kEndOfFile);
-        const std::vector<card::ResultRow> expected =
-            PlainSearch(bytes, mode, query);
-        ASSERT_EQ(results.RowCount(), static_cast<int>(expected.size()));
-        found[mode] += results.RowCount();
-        for (int row = 0; row < results.RowCount(); ++row) {
-          EXPECT_EQ(results.Row(row), expected[row]);
-        }
-      }
-    }
-  }
-  for (const auto& [mode, texts] : queries) EXPECT_GT(found[mode], 100);
+  EXPECT_EQ(card.Snapshot(), expected);
 }
 
 }  // namespace
