@@ -4,6 +4,7 @@
 #include <QFont>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QSettings>
 #include <QString>
 #include <QTranslator>
 #include <QtGlobal>
@@ -17,7 +18,17 @@ namespace {
 // project's scripts install.
 QFont DialogFont() {
 #ifdef Q_OS_WIN
-  QFont font(QStringLiteral("MS Shell Dlg 2"), 8);
+  // The dialog face is a name that Windows maps to a real font (Tahoma, as a
+  // rule) in its font substitutes; Qt would not follow it.
+  const QSettings substitutes(
+      QStringLiteral("HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\"
+                     "CurrentVersion\\FontSubstitutes"),
+      QSettings::NativeFormat);
+  QFont font(
+      substitutes
+          .value(QStringLiteral("MS Shell Dlg 2"), QStringLiteral("Tahoma"))
+          .toString(),
+      8);
 #else
   QFont font(QStringLiteral("Liberation Sans"), 8);
 #endif
