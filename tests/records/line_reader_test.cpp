@@ -47,11 +47,9 @@ TEST_F(LineReaderTest, ReadsLongLinesAndManyBuffersWhole) {
   EXPECT_EQ(read, lines);
 }
 
-TEST_F(LineReaderTest, FailsWithTheFileNameAndTheReason) {
+TEST_F(LineReaderTest, FailsWithTheSystemsError) {
   Result<LineReader> missing = LineReader::Open(path_);
   ASSERT_FALSE(missing.ok());
-  EXPECT_NE(missing.failure().message.find(path_.string()), std::string::npos)
-      << missing.failure().message;
   // ENOENT has the number of ERROR_FILE_NOT_FOUND on Windows too.
   EXPECT_EQ(missing.failure().code,
             std::error_code(ENOENT, std::system_category()));
