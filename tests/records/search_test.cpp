@@ -50,14 +50,11 @@ std::vector<std::string> Column(const SearchResults& results, int column) {
 
 class SearchTest : public ::testing::Test {
  protected:
-  void WriteBytes(const std::string& bytes) {
-    test_support::WriteBytes(path_, bytes);
-  }
   // Writes the UTF-8 lines in Windows-1251, each ended by CR LF.
   void WriteLines(const std::vector<std::string>& lines) {
     std::string bytes;
     for (const std::string& line : lines) bytes += Cp1251(line) + "\r\n";
-    WriteBytes(bytes);
+    test_support::WriteBytes(path_, bytes);
   }
 
   // Searches with a prompt that answers `query`, counting its calls.
@@ -229,7 +226,7 @@ TEST_F(SearchTest, StopKeepsTheRowsFoundBeforeAndReadsNoFurther) {
   const std::string line = Cp1251(Card("Иванов", "Иван", "7", "1")) + "\r\n";
   std::string bytes;
   while (bytes.size() < (std::size_t{5} << 20)) bytes += line;
-  WriteBytes(bytes);
+  test_support::WriteBytes(path_, bytes);
   std::uint64_t read = 0;
   std::uint64_t size = 0;
   std::size_t calls = 0;
