@@ -5,7 +5,7 @@
 #include <string>
 #include <variant>
 
-#include "tests/records/file_test_support.h"
+#include "tests/support/cp1251_bytes.h"
 
 namespace records {
 namespace {

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "tests/records/file_test_support.h"
+#include "tests/support/cp1251_bytes.h"
 
 namespace records {
 namespace {

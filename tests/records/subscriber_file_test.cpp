@@ -18,7 +18,7 @@
 #include "card/benefit.h"
 #include "card/subscriber_card.h"
 #include "records/line_reader.h"
-#include "tests/records/file_test_support.h"
+#include "tests/support/cp1251_bytes.h"
 #include "tests/support/faulty_file_system.h"
 #include "tests/support/temp_folder.h"
 
