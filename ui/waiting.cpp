@@ -7,6 +7,8 @@
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
+#include <algorithm>
+#include <utility>
 
 namespace ui {
 namespace {
@@ -17,28 +19,8 @@ constexpr int kShowAfterMs = 500;
 // How often a waiting save tries the lock again.
 constexpr int kRetryEveryMs = 30;
 
-std::unique_ptr<QProgressDialog> MakeDialog(QWidget* parent,
-                                            const QString& title,
-                                            const QString& text, int maximum) {
-  auto dialog = std::make_unique<QProgressDialog>(
-      text, QStringLiteral("Отмена"), 0, maximum, parent);
-  dialog->setWindowTitle(title);
-  dialog->setWindowModality(Qt::ApplicationModal);
-  // Shown when we say, not when the dialog guesses the work is long.
-  dialog->setMinimumDuration(0);
-  dialog->setAutoClose(false);
-  dialog->setAutoReset(false);
-  // Esc rejects the dialog without telling it: that is a "Отмена" too.
-  QObject::connect(dialog.get(), &QDialog::rejected, dialog.get(),
-                   &QProgressDialog::cancel);
-  return dialog;
-}
-
-// Some platforms (a bare X server, the offscreen one) leave no window active
-// when a dialog closes, so that the keyboard would reach nothing.
-void GiveBackTheKeyboard(QWidget* parent) {
-  if (parent && parent->isVisible()) parent->activateWindow();
-}
+// The steps of a search's share of the file read.
+constexpr int kSearchSteps = 1000;
 
 }  // namespace
 
@@ -83,78 +65,90 @@ class InputBlocker : public QObject {
   QWidget* allowed_ = nullptr;
 };
 
-LockWaitWindow::LockWaitWindow(QWidget* parent, const QString& file_name)
-    : parent_(parent), file_name_(file_name) {}
-
-LockWaitWindow::~LockWaitWindow() {
-  if (!dialog_) return;
-  dialog_.reset();
-  GiveBackTheKeyboard(parent_);
-}
-
-bool LockWaitWindow::Wait() {
-  if (!clock_.isValid()) {
-    clock_.start();
-    blocker_ = std::make_unique<InputBlocker>();
-  }
-  if (!dialog_ && clock_.elapsed() >= kShowAfterMs) {
-    dialog_ = MakeDialog(parent_, QStringLiteral("Запись карточки"),
-                         QStringLiteral("Файл «%1» занят другой копией "
-                                        "программы. Ожидание…")
-                             .arg(file_name_),
-                         0);
-    blocker_->Allow(dialog_.get());
-    dialog_->show();
-  }
-  QEventLoop loop;
-  QTimer::singleShot(kRetryEveryMs, &loop, &QEventLoop::quit);
-  if (dialog_) {
-    QObject::connect(dialog_.get(), &QProgressDialog::canceled, &loop,
-                     &QEventLoop::quit);
-    QObject::connect(dialog_.get(), &QDialog::rejected, &loop,
-                     &QEventLoop::quit);
-  }
-  loop.exec();
-  return !dialog_ || !dialog_->wasCanceled();
-}
-
 BusyCursor::BusyCursor() { QApplication::setOverrideCursor(Qt::BusyCursor); }
 
 BusyCursor::~BusyCursor() { QApplication::restoreOverrideCursor(); }
 
-SearchProgressWindow::SearchProgressWindow(QWidget* parent,
-                                           const QString& file_name)
-    : parent_(parent), file_name_(file_name) {}
+LongWorkWindow::LongWorkWindow(QWidget* parent, QString title, QString text,
+                               int steps)
+    : parent_(parent),
+      title_(std::move(title)),
+      text_(std::move(text)),
+      steps_(steps) {}
 
-SearchProgressWindow::~SearchProgressWindow() {
+LongWorkWindow::~LongWorkWindow() {
   if (!dialog_) return;
   dialog_.reset();
-  GiveBackTheKeyboard(parent_);
+  // Some platforms (a bare X server, the offscreen one) leave no window
+  // active when a dialog closes, so that the keyboard would reach nothing.
+  if (parent_ && parent_->isVisible()) parent_->activateWindow();
 }
+
+QProgressDialog* LongWorkWindow::Window() {
+  if (!clock_.isValid()) clock_.start();
+  if (!dialog_ && clock_.elapsed() >= kShowAfterMs) {
+    dialog_ = std::make_unique<QProgressDialog>(text_, QStringLiteral("Отмена"),
+                                                0, steps_, parent_);
+    dialog_->setWindowTitle(title_);
+    dialog_->setWindowModality(Qt::ApplicationModal);
+    // Shown when we say, not when the dialog guesses the work is long.
+    dialog_->setMinimumDuration(0);
+    dialog_->setAutoClose(false);
+    dialog_->setAutoReset(false);
+    // Esc rejects the dialog without telling it: that is a "Отмена" too.
+    QObject::connect(dialog_.get(), &QDialog::rejected, dialog_.get(),
+                     &QProgressDialog::cancel);
+    dialog_->show();
+  }
+  return dialog_.get();
+}
+
+bool LongWorkWindow::Cancelled() const {
+  return dialog_ && dialog_->wasCanceled();
+}
+
+LockWaitWindow::LockWaitWindow(QWidget* parent, const QString& file_name)
+    : LongWorkWindow(parent, QStringLiteral("Запись карточки"),
+                     QStringLiteral("Файл «%1» занят другой копией программы. "
+                                    "Ожидание…")
+                         .arg(file_name),
+                     0) {}
+
+LockWaitWindow::~LockWaitWindow() = default;
+
+bool LockWaitWindow::Wait() {
+  if (!blocker_) blocker_ = std::make_unique<InputBlocker>();
+  QEventLoop loop;
+  QTimer::singleShot(kRetryEveryMs, &loop, &QEventLoop::quit);
+  if (QProgressDialog* window = Window()) {
+    blocker_->Allow(window);
+    QObject::connect(window, &QProgressDialog::canceled, &loop,
+                     &QEventLoop::quit);
+    QObject::connect(window, &QDialog::rejected, &loop, &QEventLoop::quit);
+  }
+  loop.exec();
+  return !Cancelled();
+}
+
+SearchProgressWindow::SearchProgressWindow(QWidget* parent,
+                                           const QString& file_name)
+    : LongWorkWindow(parent, QStringLiteral("Поиск"),
+                     QStringLiteral("Идёт поиск в файле «%1»…").arg(file_name),
+                     kSearchSteps) {}
 
 bool SearchProgressWindow::Report(std::uint64_t bytes_read,
                                   std::uint64_t file_size) {
-  constexpr int kSteps = 1000;
-  if (!clock_.isValid()) {
-    clock_.start();
-    busy_.emplace();
-  }
-  if (!dialog_ && clock_.elapsed() >= kShowAfterMs) {
-    dialog_ = MakeDialog(
-        parent_, QStringLiteral("Поиск"),
-        QStringLiteral("Идёт поиск в файле «%1»…").arg(file_name_), kSteps);
-    dialog_->show();
-  }
-  if (!dialog_) return true;
-  const auto step = file_size == 0
-                        ? kSteps
-                        : static_cast<int>(std::min<std::uint64_t>(
-                              bytes_read * kSteps / file_size, kSteps));
-  dialog_->setValue(step);
-  // The dialog takes the clerk's clicks here, "Отмена" among them; the
+  if (!busy_) busy_.emplace();
+  QProgressDialog* window = Window();
+  if (!window) return true;
+  window->setValue(file_size == 0 ? kSearchSteps
+                                  : static_cast<int>(std::min<std::uint64_t>(
+                                        bytes_read * kSearchSteps / file_size,
+                                        kSearchSteps)));
+  // The window takes the clerk's clicks here, "Отмена" among them; the
   // search window below it is blocked meanwhile.
   QCoreApplication::processEvents();
-  return !dialog_->wasCanceled();
+  return !Cancelled();
 }
 
 }  // namespace ui
