@@ -44,8 +44,8 @@ void ByteFinder::Learn(std::string_view sample) {
     return rarest;
   };
   rare_ = rarest_but(-1);
-  const double size = static_cast<double>(sample.size()) + 1;
-  const double rare_share = static_cast<double>(count(rare_)) / size;
+  const double sample_size = static_cast<double>(sample.size()) + 1;
+  const double rare_share = static_cast<double>(count(rare_)) / sample_size;
   if (rare_share * kRareByteSpacing <= 1) {
     way_ = Way::kRareByte;
     return;
@@ -56,7 +56,7 @@ void ByteFinder::Learn(std::string_view sample) {
   if (second_rare_ < bytes_.size()) {
     // As if the two bytes stood independently of each other.
     const double pair_share =
-        rare_share * static_cast<double>(count(second_rare_)) / size;
+        rare_share * static_cast<double>(count(second_rare_)) / sample_size;
     if (pair_share * kRarePairSpacing <= 1) {
       way_ = Way::kRarePair;
       return;

@@ -67,8 +67,8 @@ class FileErrorCategoryImpl final : public std::error_category {
 }  // namespace
 
 const std::error_category& FileErrorCategory() {
-  static const FileErrorCategoryImpl category;
-  return category;
+  static const FileErrorCategoryImpl kCategory;
+  return kCategory;
 }
 
 Failure SystemFailure(int code, SystemReason reason) {

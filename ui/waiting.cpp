@@ -119,7 +119,10 @@ LockWaitWindow::~LockWaitWindow() = default;
 bool LockWaitWindow::Wait() {
   if (!blocker_) blocker_ = std::make_unique<InputBlocker>();
   QEventLoop loop;
-  QTimer::singleShot(kRetryEveryMs, &loop, &QEventLoop::quit);
+  QTimer retry;
+  retry.setSingleShot(true);
+  QObject::connect(&retry, &QTimer::timeout, &loop, &QEventLoop::quit);
+  retry.start(kRetryEveryMs);
   if (QProgressDialog* window = Window()) {
     blocker_->Allow(window);
     QObject::connect(window, &QProgressDialog::canceled, &loop,
