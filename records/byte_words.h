@@ -53,4 +53,9 @@ inline int MarkCount(ByteWord marks) {
 // The position (0 to 7) of the first byte marked.
 inline int FirstMarked(ByteWord marks) { return std::countr_zero(marks) / 8; }
 
+// The position (0 to 7) of the last byte marked by BytesEqual.
+inline int LastMarked(ByteWord marks) {
+  return (63 - std::countl_zero(marks)) / 8;
+}
+
 }  // namespace records

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "records/byte_words.h"
 #include "records/system_reason.h"
 
 namespace records {
@@ -15,6 +16,18 @@ namespace {
 // Large enough that reading costs few system calls, small enough that a
 // block stays in the processor's cache while it is searched.
 constexpr std::size_t kBufferSize = std::size_t{256} << 10;
+
+// Where the last CR of `bytes` stands; npos if none. Eight bytes at a time,
+// since a long line holds none for megabytes.
+std::size_t LastCr(std::string_view bytes) {
+  std::size_t end = bytes.size();
+  for (; end >= sizeof(ByteWord); end -= sizeof(ByteWord)) {
+    const std::size_t word = end - sizeof(ByteWord);
+    const ByteWord crs = BytesEqual(LoadWord(bytes.data() + word), '\r');
+    if (crs != 0) return word + LastMarked(crs);
+  }
+  return bytes.substr(0, end).rfind('\r');
+}
 
 }  // namespace
 
@@ -103,7 +116,7 @@ Result<std::string_view> LineBlocks::Next() {
     unsearched = std::max(unsearched, s.begin);
     const std::string_view fresh(s.buffer.data() + unsearched,
                                  s.end - unsearched);
-    const std::size_t cr = fresh.rfind('\r');
+    const std::size_t cr = LastCr(fresh);
     if (cr == std::string_view::npos) {
       unsearched = s.end;
       continue;
