@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QFontMetricsF>
 #include <QGroupBox>
 #include <QImage>
 #include <QInputDialog>
@@ -248,19 +249,25 @@ QStringList UnfitCaptions(const QWidget* window) {
     } else {
       continue;
     }
-    const QRect needed =
-        metrics.boundingRect(room, alignment | Qt::TextWordWrap, caption);
-    const int lines = qRound(needed.height() / qreal(metrics.lineSpacing()));
+    // Wrapped only where one line is too wide, as the controls decide it.
+    const QFontMetricsF exact(control->font());
+    const bool one_line = exact.horizontalAdvance(caption) <= room.width();
+    const QRectF needed = exact.boundingRect(
+        QRectF(room), alignment | (one_line ? 0 : Qt::TextWordWrap), caption);
+    const int lines = qRound(needed.height() / exact.lineSpacing());
     // A caption that needs two lines is drawn on two; wrapped, a button's
     // lines may take its whole height but its edge.
-    const bool fits = lines == 1
-                          ? room.contains(needed)
-                          : needed.width() <= room.width() &&
-                                lines * metrics.height() <=
-                                    (qobject_cast<QAbstractButton*>(control)
-                                         ? control->height() - 2
-                                         : room.height()) &&
-                                Ink(control, room).height() > metrics.height();
+    // On one line the caption's advance, not its glyphs' overhang, is what
+    // the control fits to its room.
+    const bool fits =
+        one_line
+            ? needed.top() >= room.top() && needed.bottom() <= room.bottom() + 1
+            : needed.width() <= room.width() &&
+                  lines * metrics.height() <=
+                      (qobject_cast<QAbstractButton*>(control)
+                           ? control->height() - 2
+                           : room.height()) &&
+                  Ink(control, room).height() > metrics.height();
     if (!fits || control->font() != QApplication::font()) {
       unfit << control->objectName() + QStringLiteral(": ") + caption;
     }
