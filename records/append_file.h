@@ -12,6 +12,8 @@
 
 namespace records {
 
+enum class LockKind { kShared, kExclusive };
+
 // The platform's file operations under the subscriber file: appending a line
 // under an exclusive lock, cutting a failed append back off, flushing to the
 // disc, and reading the file back. One implementation per platform; tests
@@ -39,10 +41,13 @@ class FileSystem {
   // Opens an existing regular file for reading only; never waits on a pipe
   // or a device, which are refused.
   virtual Result<Handle> OpenForReading(const std::filesystem::path& path) = 0;
-  // Takes the exclusive lock that every saving copy of the program takes,
-  // without waiting: false while another copy holds it. It does not stop
-  // readers. Closing the file releases it.
-  virtual Result<bool> TryLock(Handle file) = 0;
+  // Takes the lock that every copy of the program takes, without waiting:
+  // false while another copy holds it in a way that excludes `kind`. A save
+  // takes it exclusive, a search shared, so that a search never reads a line
+  // that a save is writing and two searches never keep each other waiting.
+  // It does not stop programs that do not take it. Closing the file
+  // releases it.
+  virtual Result<bool> TryLock(Handle file, LockKind kind) = 0;
   // Whether the open file is still the file at `path`: not renamed away,
   // deleted or replaced since it was opened.
   virtual Result<bool> IsFileAt(Handle file,
@@ -62,6 +67,22 @@ class FileSystem {
       const std::filesystem::path& file) = 0;
   virtual void Close(Handle file) = 0;
 };
+
+// Reads at `offset` until `buffer` is full or the file ends, through as
+// many reads as the system needs; the count read.
+inline Result<std::size_t> ReadFull(FileSystem& files, FileSystem::Handle file,
+                                    std::uint64_t offset,
+                                    std::span<char> buffer) {
+  std::size_t done = 0;
+  while (done < buffer.size()) {
+    Result<std::size_t> read =
+        files.ReadAt(file, offset + done, buffer.subspan(done));
+    if (!read) return read.failure();
+    if (read.value() == 0) break;
+    done += read.value();
+  }
+  return done;
+}
 
 // The path as UTF-8 text, for messages.
 inline std::string PathText(const std::filesystem::path& path) {

@@ -111,8 +111,9 @@ class PosixFileSystem final : public FileSystem {
     return Handle{fd.value()};
   }
 
-  Result<bool> TryLock(Handle file) override {
-    while (flock(Descriptor(file), LOCK_EX | LOCK_NB) != 0) {
+  Result<bool> TryLock(Handle file, LockKind kind) override {
+    const int operation = kind == LockKind::kShared ? LOCK_SH : LOCK_EX;
+    while (flock(Descriptor(file), operation | LOCK_NB) != 0) {
       if (errno == EWOULDBLOCK) return false;
       if (errno != EINTR) return LastFailure();
     }

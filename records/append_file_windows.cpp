@@ -16,8 +16,9 @@ namespace records {
 namespace {
 
 // Windows byte-range locks are mandatory: a locked byte cannot be read by
-// anyone else. The saving copies therefore lock one byte far past any real
-// end of the file, which keeps them in turn without stopping a search.
+// anyone else. The copies of the program therefore lock one byte far past
+// any real end of the file, which keeps saves and searches in turn without
+// stopping any reading.
 constexpr std::uint64_t kLockOffset = std::uint64_t{1} << 62;
 
 // ERROR_DISK_QUOTA_EXCEEDED, which mingw-w64's headers lack.
@@ -144,10 +145,13 @@ class WindowsFileSystem final : public FileSystem {
     return Wrap(file);
   }
 
-  Result<bool> TryLock(Handle file) override {
+  // Shared and exclusive alike lock the same byte, so that they exclude
+  // each other.
+  Result<bool> TryLock(Handle file, LockKind kind) override {
     OVERLAPPED at = At(kLockOffset);
-    if (LockFileEx(Native(file),
-                   LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
+    const DWORD exclusive =
+        kind == LockKind::kExclusive ? LOCKFILE_EXCLUSIVE_LOCK : 0;
+    if (LockFileEx(Native(file), exclusive | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
                    &at)) {
       return true;
     }

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <optional>
+#include <span>
 #include <string_view>
 
 #include "records/byte_finder.h"
@@ -13,9 +15,9 @@
 namespace records {
 
 // The lines of one block of whole lines (see LineBlocks) whose piece `field`
-// passes `matches` go to the results, in order: either every line is cut,
-// or only the lines where bytes that every match holds stand. Each returns
-// the rows it added.
+// passes `matches` (given the line and the piece) go to the results, in
+// order: either every line is cut, or only the lines where bytes that every
+// match holds stand. Each returns the rows it added.
 
 // Appends the line that starts at `start` if it matches; tells where the
 // next line starts.
@@ -27,7 +29,7 @@ int AppendIfMatches(std::string_view block, std::size_t start, int field,
   next = bounds.next;
   const std::string_view line = block.substr(start, bounds.end - start);
   const std::optional<std::string_view> piece = PieceAt(line, field);
-  if (!piece || !matches(*piece)) return 0;
+  if (!piece || !matches(line, *piece)) return 0;
   results.AppendLine(line);
   return 1;
 }
@@ -48,22 +50,37 @@ int AppendEveryMatch(std::string_view block, int field, const Matches& matches,
 std::size_t TextPieceLineStart(std::string_view block, std::size_t at,
                                std::size_t size, int field);
 
-// Cuts the lines where `query`'s bytes, which hold no space nor CR, stand as
-// the whole piece `field`, 0 or 1.
+// A text query has at most this many forms in bytes: one per encoding.
+inline constexpr std::size_t kTextForms = 2;
+
+// Cuts the lines where the bytes of one of `forms`, which hold no space nor
+// CR, stand as the whole piece `field`, 0 or 1.
 template <typename Matches>
-int AppendTextMatches(std::string_view block, const ByteFinder& query,
+int AppendTextMatches(std::string_view block, std::span<const ByteFinder> forms,
                       int field, const Matches& matches,
                       SearchResults& results) {
+  constexpr std::size_t kNowhere = std::string_view::npos;
   int rows = 0;
+  // Where each form stands next, at or after `from`.
+  std::array<std::size_t, kTextForms> next{};
+  next.fill(kNowhere);
+  for (std::size_t i = 0; i < forms.size(); ++i) {
+    next[i] = forms[i].Find(block, 0);
+  }
   for (std::size_t from = 0;;) {
-    const std::size_t at = query.Find(block, from);
-    if (at == std::string_view::npos) return rows;
+    const std::size_t first = static_cast<std::size_t>(
+        std::min_element(next.begin(), next.end()) - next.begin());
+    const std::size_t at = next[first];
+    if (at == kNowhere) return rows;
     const std::size_t start =
-        TextPieceLineStart(block, at, query.size(), field);
-    if (start == std::string_view::npos) {
+        TextPieceLineStart(block, at, forms[first].size(), field);
+    if (start == kNowhere) {
       from = at + 1;
     } else {
       rows += AppendIfMatches(block, start, field, matches, results, from);
+    }
+    for (std::size_t i = 0; i < forms.size(); ++i) {
+      if (next[i] < from) next[i] = forms[i].Find(block, from);
     }
   }
 }

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <utility>
 
+#include "records/utf8.h"
+
 namespace records {
 namespace {
 
@@ -35,6 +37,9 @@ constexpr std::array<char16_t, 128> kHighHalf{
     0x0448, 0x0449, 0x044A, 0x044B, 0x044C, 0x044D, 0x044E, 0x044F,  //
 };
 
+// What a malformed sequence is reported as.
+constexpr char32_t kReplacement = 0xFFFD;
+
 // The high half inverted: (character, byte) pairs sorted by character.
 constexpr std::array<std::pair<char16_t, unsigned char>, 128> kEncoding = [] {
   std::array<std::pair<char16_t, unsigned char>, 128> pairs{};
@@ -46,8 +51,6 @@ constexpr std::array<std::pair<char16_t, unsigned char>, 128> kEncoding = [] {
   return pairs;
 }();
 
-constexpr char32_t kReplacement = 0xFFFD;
-
 void AppendUtf8(char16_t character, std::string& out) {
   if (character < 0x800) {
     out += static_cast<char>(0xC0 | (character >> 6));
@@ -56,42 +59,6 @@ void AppendUtf8(char16_t character, std::string& out) {
     out += static_cast<char>(0x80 | ((character >> 6) & 0x3F));
   }
   out += static_cast<char>(0x80 | (character & 0x3F));
-}
-
-// The code point at `at`, advancing past it; U+FFFD for a malformed
-// sequence (overlong, a surrogate, past U+10FFFF, or cut short).
-char32_t NextCodePoint(std::string_view utf8, std::size_t& at) {
-  const auto lead = static_cast<unsigned char>(utf8[at++]);
-  if (lead < 0x80) return lead;
-  int trail = 0;
-  char32_t code = 0;
-  char32_t least = 0;
-  if ((lead & 0xE0) == 0xC0) {
-    trail = 1;
-    code = lead & 0x1F;
-    least = 0x80;
-  } else if ((lead & 0xF0) == 0xE0) {
-    trail = 2;
-    code = lead & 0x0F;
-    least = 0x800;
-  } else if ((lead & 0xF8) == 0xF0) {
-    trail = 3;
-    code = lead & 0x07;
-    least = 0x10000;
-  } else {
-    return kReplacement;
-  }
-  for (; trail > 0; --trail) {
-    if (at == utf8.size()) return kReplacement;
-    const auto next = static_cast<unsigned char>(utf8[at]);
-    if ((next & 0xC0) != 0x80) return kReplacement;
-    code = (code << 6) | (next & 0x3F);
-    ++at;
-  }
-  if (code < least || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
-    return kReplacement;
-  }
-  return code;
 }
 
 }  // namespace
@@ -117,6 +84,7 @@ std::variant<std::string, Unrepresentable> EncodeCp1251(std::string_view utf8) {
   while (at < utf8.size()) {
     const std::size_t start = at;
     const char32_t code = NextCodePoint(utf8, at);
+    if (code == kMalformed) return Unrepresentable{start, kReplacement};
     if (code < 0x80) {
       bytes += static_cast<char>(code);
       continue;

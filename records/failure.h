@@ -29,6 +29,7 @@ enum class FileError {
   kShortWrite,          // the line went to the file only in part
   kShrank,              // the file got shorter under the lock
   kCancelled,           // the clerk stopped the wait for another copy
+  kUtf16,               // the file is in UTF-16, which the program cannot keep
 };
 
 const std::error_category& FileErrorCategory();

@@ -1,6 +1,7 @@
 #include "records/line_blocks.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <optional>
 #include <span>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "records/byte_words.h"
+#include "records/line_encoding.h"
 #include "records/system_reason.h"
 
 namespace records {
@@ -96,7 +98,21 @@ Result<LineBlocks> LineBlocks::Open(const std::filesystem::path& path,
   state->files = &files;
   state->handle = handle.value();
   state->path = path;
-  return LineBlocks(std::move(state));
+  LineBlocks blocks(std::move(state));
+
+  std::array<char, kUtf8Mark.size()> head{};
+  Result<std::size_t> read = ReadFull(files, handle.value(), 0, head);
+  if (!read) return OnFile("Не удалось прочитать файл", path, read.failure());
+  switch (MarkOf(std::string_view(head.data(), read.value()))) {
+    case FileMark::kUtf16:
+      return Utf16Failure(path);
+    case FileMark::kUtf8:
+      blocks.state_->offset = kUtf8Mark.size();
+      break;
+    case FileMark::kNone:
+      break;
+  }
+  return blocks;
 }
 
 Result<std::string_view> LineBlocks::Next() {
@@ -146,6 +162,11 @@ Result<std::uint64_t> LineBlocks::FileSize() const {
     return OnFile("Не удалось прочитать файл", state_->path, size.failure());
   }
   return size;
+}
+
+std::optional<Failure> LineBlocks::ShareLock(const LockWait& wait) {
+  return TakeLock(*state_->files, state_->handle, LockKind::kShared,
+                  state_->path, wait);
 }
 
 void LineBlocks::Close() {

@@ -3,25 +3,29 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string_view>
 
 #include "records/append_file.h"
 #include "records/failure.h"
+#include "records/file_lock.h"
 
 namespace records {
 
 // Reads a subscriber file in large blocks of whole lines, in its own bytes
-// (Windows-1251), so that the search can look for a query across a whole
-// block at once. A line ends at CR LF or at a lone CR; a lone LF is an
-// ordinary character; the last line needs no break.
+// (each line Windows-1251 or UTF-8, see LineEncoding), so that the search
+// can look for a query across a whole block at once. A line ends at CR LF or
+// at a lone CR; a lone LF is an ordinary character; the last line needs no
+// break. A UTF-8 mark at the start of the file is no part of the first line.
 //
 // A block starts where a line starts and ends with a line's whole break,
 // or at the end of the file; a line longer than the buffer makes the buffer
 // grow until the line fits. Any bytes are accepted.
 class LineBlocks {
  public:
-  // Opens the file for reading; a missing or unreadable file is a failure
-  // with a Russian message naming the file and the system's reason.
+  // Opens the file for reading and reads its first bytes; a missing or
+  // unreadable file is a failure with a Russian message naming the file and
+  // the system's reason, and so is a file in UTF-16 (FileError::kUtf16).
   static Result<LineBlocks> Open(const std::filesystem::path& path,
                                  FileSystem& files);
 
@@ -40,6 +44,11 @@ class LineBlocks {
   std::uint64_t BytesRead() const;
   // The size of the file now; only while it is open.
   Result<std::uint64_t> FileSize() const;
+
+  // Takes the shared lock of the copies of the program, so that no save
+  // writes a line while this reads; waits while a save holds it (see
+  // TakeLock).
+  std::optional<Failure> ShareLock(const LockWait& wait);
 
   // Closes the file now; later calls of Next report the end.
   void Close();

@@ -4,12 +4,14 @@
 #include <string_view>
 #include <utility>
 #include <variant>
+#include <vector>
 
 #include "card/number_text.h"
 #include "records/block_matches.h"
 #include "records/byte_finder.h"
 #include "records/cp1251.h"
 #include "records/line_blocks.h"
+#include "records/line_encoding.h"
 #include "records/number_digits.h"
 #include "records/split_line.h"
 
@@ -31,11 +33,18 @@ SearchOutcome Failed(Failure failure) {
   return outcome;
 }
 
-// Reads the file block by block and appends the matching lines of each with
-// `search` (block to rows added), telling `progress` how far it has read.
+// Reads the file block by block under the shared lock and appends the
+// matching lines of each with `search` (block to rows added), telling
+// `progress` how far it has read.
 template <typename SearchBlock>
 SearchOutcome Collect(LineBlocks& blocks, SearchBlock&& search,
-                      const Progress& progress) {
+                      const Progress& progress, const LockWait& wait) {
+  if (std::optional<Failure> failure = blocks.ShareLock(wait)) {
+    if (failure->code == FileError::kCancelled) {
+      return Stopped(SearchOutcome::Stop::kCancelled);
+    }
+    return Failed(std::move(*failure));
+  }
   std::uint64_t file_size = 0;
   if (progress) {
     Result<std::uint64_t> size = blocks.FileSize();
@@ -66,38 +75,45 @@ SearchOutcome Collect(LineBlocks& blocks, SearchBlock&& search,
 
 SearchOutcome SearchByText(LineBlocks& blocks, int field,
                            const std::string& query, SearchResults& results,
-                           const Progress& progress) {
-  // Windows-1251 maps characters to bytes one to one, so equal bytes are
-  // equal texts; a text the code page cannot hold is in no line.
+                           const Progress& progress, const LockWait& wait) {
+  // A UTF-8 line holds the query's own bytes; a Windows-1251 line its bytes
+  // in the code page, which maps characters to bytes one to one, where the
+  // code page holds them. Only an ASCII query has one form for both.
   std::variant<std::string, Unrepresentable> encoded = EncodeCp1251(query);
-  if (std::holds_alternative<Unrepresentable>(encoded)) {
-    return Stopped(SearchOutcome::Stop::kEndOfFile);
-  }
-  const std::string wanted = std::get<std::string>(std::move(encoded));
-  const auto matches = [&wanted](std::string_view piece) {
-    return piece == wanted;
+  const std::string* cp1251 = std::get_if<std::string>(&encoded);
+  const bool ascii = cp1251 && *cp1251 == query;
+  const auto matches = [&](std::string_view line, std::string_view piece) {
+    if (ascii) return piece == query;
+    if (piece == query) return EncodingOf(line) == LineEncoding::kUtf8;
+    return cp1251 && piece == *cp1251 &&
+           EncodingOf(line) == LineEncoding::kCp1251;
   };
   // Bytes found across a block are that piece only if they cannot run over
   // the piece's end or the line's.
-  std::optional<ByteFinder> finder;
-  if (!wanted.empty() && wanted.find(kFieldSeparator) == std::string::npos &&
-      wanted.find('\r') == std::string::npos) {
-    finder.emplace(wanted);
+  std::vector<ByteFinder> forms;
+  if (!query.empty() && query.find(kFieldSeparator) == std::string::npos &&
+      query.find('\r') == std::string::npos) {
+    forms.emplace_back(query);
+    if (cp1251 && !ascii) forms.emplace_back(*cp1251);
   }
   return Collect(
       blocks,
       [&](std::string_view block) {
-        if (!finder || !finder->PaysIn(block)) {
+        if (forms.empty() ||
+            !std::all_of(forms.begin(), forms.end(), [&](ByteFinder& form) {
+              return form.PaysIn(block);
+            })) {
           return AppendEveryMatch(block, field, matches, results);
         }
-        return AppendTextMatches(block, *finder, field, matches, results);
+        return AppendTextMatches(block, forms, field, matches, results);
       },
-      progress);
+      progress, wait);
 }
 
 SearchOutcome SearchByTelephone(LineBlocks& blocks, const std::string& query,
                                 SearchResults& results,
-                                const Progress& progress) {
+                                const Progress& progress,
+                                const LockWait& wait) {
   if (query.empty()) {
     return Stopped(SearchOutcome::Stop::kEmptyQuery);
   }
@@ -108,7 +124,8 @@ SearchOutcome SearchByTelephone(LineBlocks& blocks, const std::string& query,
   }
   // The number grammar is ASCII, where Windows-1251 and UTF-8 agree, so the
   // piece is read from the file's bytes as they are.
-  const auto matches = [wanted = *number](std::string_view piece) {
+  const auto matches = [wanted = *number](std::string_view /*line*/,
+                                          std::string_view piece) {
     const std::optional<double> value = card::ParseNumber(piece);
     return value && *value == wanted;
   };
@@ -126,7 +143,7 @@ SearchOutcome SearchByTelephone(LineBlocks& blocks, const std::string& query,
         return AppendNumberMatches(
             block, *finder, card::field::SubscriberNumber, matches, results);
       },
-      progress);
+      progress, wait);
 }
 
 }  // namespace
@@ -134,7 +151,7 @@ SearchOutcome SearchByTelephone(LineBlocks& blocks, const std::string& query,
 SearchOutcome SearchRecords(SearchMode mode, const Prompt& prompt,
                             SearchResults& results, const Progress& progress,
                             const std::filesystem::path& path,
-                            FileSystem& files) {
+                            FileSystem& files, const LockWait& wait) {
   Result<LineBlocks> blocks = LineBlocks::Open(path, files);
   if (!blocks) {
     return Failed(blocks.failure());
@@ -144,12 +161,13 @@ SearchOutcome SearchRecords(SearchMode mode, const Prompt& prompt,
       return Stopped(SearchOutcome::Stop::kNoMode);
     case SearchMode::kBySurname:
       return SearchByText(blocks.value(), card::field::Surname, prompt(),
-                          results, progress);
+                          results, progress, wait);
     case SearchMode::kByFirstName:
       return SearchByText(blocks.value(), card::field::FirstName, prompt(),
-                          results, progress);
+                          results, progress, wait);
     case SearchMode::kByTelephone:
-      return SearchByTelephone(blocks.value(), prompt(), results, progress);
+      return SearchByTelephone(blocks.value(), prompt(), results, progress,
+                               wait);
   }
   return Stopped(SearchOutcome::Stop::kNoMode);
 }

@@ -9,8 +9,8 @@
 #include "card/subscriber_card.h"
 #include "records/append_file.h"
 #include "records/failure.h"
+#include "records/file_lock.h"
 #include "records/search_results.h"
-#include "records/subscriber_file.h"
 
 namespace records {
 
@@ -35,7 +35,8 @@ struct SearchOutcome {
     kEndOfFile,   // the search ran to its end (rows_added may be 0)
     kNoMode,      // no mode chosen: nothing asked, nothing added
     kEmptyQuery,  // telephone mode, cancelled or empty: nothing read
-    kCancelled,   // the progress function stopped it (rows_added may be 0)
+    kCancelled,   // the progress function or the wait stopped it (rows_added
+                  // may be 0)
     kFailed,      // see `failure`
   };
   Stop stop = Stop::kEndOfFile;
@@ -54,13 +55,21 @@ struct SearchOutcome {
 // short for the compared piece, or whose telephone piece is not a number,
 // does not match.
 //
+// Each line is compared as its own encoding reads (see LineEncoding); a
+// file in UTF-16 is refused before the prompt. After the prompt the file is
+// read under the shared lock, so that no line a saving copy of the program
+// is writing is listed; while a save holds the lock the search asks `wait`
+// between tries, and stops, with nothing added, when it gives up
+// (Stop::kCancelled).
+//
 // Unless it is empty, `progress` is told every few megabytes how far the
 // search has read (never more than the file's size); when it returns false
 // the search stops there, the file is closed, and the rows found so far stay.
-SearchOutcome SearchRecords(
-    SearchMode mode, const Prompt& prompt, SearchResults& results,
-    const Progress& progress, const std::filesystem::path& path,
-    FileSystem& files = PlatformFileSystem());
+SearchOutcome SearchRecords(SearchMode mode, const Prompt& prompt,
+                            SearchResults& results, const Progress& progress,
+                            const std::filesystem::path& path,
+                            FileSystem& files = PlatformFileSystem(),
+                            const LockWait& wait = {});
 
 // Empties the result columns.
 void ClearResults(SearchResults& results);

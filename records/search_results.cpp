@@ -3,11 +3,10 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
-#include <limits>
 #include <utility>
 
 #include "records/byte_words.h"
-#include "records/cp1251.h"
+#include "records/line_encoding.h"
 #include "records/page_memory.h"
 #include "records/split_line.h"
 
@@ -26,15 +25,17 @@ constexpr std::size_t kPage = std::size_t{4} << 10;
 bool FromPages(std::size_t capacity) { return capacity >= kLargestBlock; }
 
 // Where each row starts in its block, kept at the block's back, row k's in
-// the k-th place from the end. No row starts past 4 GiB into its block:
-// only a block of one longer row gets that far, and it takes no more.
+// the k-th place from the end, with the row's encoding in the top bit. No
+// row starts past 2 GiB into its block: only a block of one longer row gets
+// that far, and it takes no more.
 using RowStart = std::uint32_t;
-constexpr std::size_t kLastStart = std::numeric_limits<RowStart>::max();
+constexpr RowStart kUtf8Row = RowStart{1} << 31;
+constexpr std::size_t kLastStart = kUtf8Row - 1;
 
 // How far before its block's end the start of row k is kept.
 std::size_t StartPlace(std::size_t k) { return (k + 1) * sizeof(RowStart); }
 
-std::size_t StartAt(const char* block_end, std::size_t k) {
+RowStart StartAt(const char* block_end, std::size_t k) {
   RowStart start = 0;
   std::memcpy(&start, block_end - StartPlace(k), sizeof start);
   return start;
@@ -70,9 +71,11 @@ std::size_t KeptBytes(std::string_view line, int& separators) {
 int SearchResults::RowCount() const { return static_cast<int>(row_count_); }
 
 std::string SearchResults::Text(int column, int row) const {
+  LineEncoding encoding = LineEncoding::kCp1251;
+  const std::string_view bytes = RowBytes(row, encoding);
   // A piece holds no space, so the one space kept between pieces finds them
   // again; every row holds all 14.
-  return DecodeCp1251(PieceAt(RowBytes(row), column).value_or(""));
+  return DecodeLine(PieceAt(bytes, column).value_or(""), encoding);
 }
 
 card::ResultRow SearchResults::Row(int row) const {
@@ -94,7 +97,10 @@ void SearchResults::AppendLine(std::string_view line) {
   char* row = block.memory.get() + block.used;
   std::memcpy(row, line.data(), kept);
   std::memset(row + kept, kFieldSeparator, missing);
-  const auto start = static_cast<RowStart>(block.used);
+  // The whole line tells its encoding, which its pieces keep.
+  const RowStart start =
+      static_cast<RowStart>(block.used) |
+      (EncodingOf(line) == LineEncoding::kUtf8 ? kUtf8Row : RowStart{0});
   std::memcpy(block.end() - StartPlace(block.rows), &start, sizeof start);
   block.used += size;
   ++block.rows;
@@ -112,15 +118,19 @@ std::size_t SearchResults::MemoryBytes() const {
   return sizeof(*this) + block_bytes_ + blocks_.capacity() * sizeof(Block);
 }
 
-std::string_view SearchResults::RowBytes(int row) const {
+std::string_view SearchResults::RowBytes(int row,
+                                         LineEncoding& encoding) const {
   const auto index = static_cast<std::size_t>(row);
   const Block& block =
       *(std::ranges::upper_bound(blocks_, index, {}, &Block::first_row) - 1);
   const std::size_t k = index - block.first_row;
-  const std::size_t start = StartAt(block.end(), k);
+  const RowStart start = StartAt(block.end(), k);
+  encoding =
+      (start & kUtf8Row) != 0 ? LineEncoding::kUtf8 : LineEncoding::kCp1251;
+  const std::size_t begin = start & ~kUtf8Row;
   const std::size_t end =
-      k + 1 < block.rows ? StartAt(block.end(), k + 1) : block.used;
-  return std::string_view(block.memory.get() + start, end - start);
+      k + 1 < block.rows ? StartAt(block.end(), k + 1) & ~kUtf8Row : block.used;
+  return std::string_view(block.memory.get() + begin, end - begin);
 }
 
 void SearchResults::FreeBlock::operator()(char* memory) const {

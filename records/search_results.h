@@ -7,13 +7,15 @@
 #include <vector>
 
 #include "card/subscriber_record.h"
+#include "records/line_encoding.h"
 
 namespace records {
 
 // The 14 parallel result columns: row r of every column comes from the same
 // matching line, rows in the order found. A row is kept as its line's own
-// bytes (Windows-1251), pieces 0 to 13 joined by single spaces, so that it
-// costs little more than the line itself; texts are decoded when asked for.
+// bytes (Windows-1251 or UTF-8, as the line is read), pieces 0 to 13 joined
+// by single spaces, so that it costs little more than the line itself;
+// texts are decoded when asked for.
 // The bytes go into blocks that are never moved, so that a search matching
 // a million lines copies each line once.
 class SearchResults {
@@ -26,9 +28,9 @@ class SearchResults {
   // The 14 texts of a row, for loading it into the card.
   card::ResultRow Row(int row) const;
 
-  // Appends one row from a matching line (Windows-1251 bytes), cut at its
-  // spaces as SplitLine cuts it: pieces 0 to 13, the missing ones as empty
-  // texts.
+  // Appends one row from a matching line (its bytes, in the encoding that
+  // EncodingOf tells), cut at its spaces as SplitLine cuts it: pieces 0 to
+  // 13, the missing ones as empty texts.
   void AppendLine(std::string_view line);
   // Empties all 14 columns and gives their memory back.
   void Clear();
@@ -37,8 +39,9 @@ class SearchResults {
   std::size_t MemoryBytes() const;
 
  private:
-  // The bytes of `row`, its pieces joined by single spaces.
-  std::string_view RowBytes(int row) const;
+  // The bytes of `row`, its pieces joined by single spaces, and their
+  // encoding.
+  std::string_view RowBytes(int row, LineEncoding& encoding) const;
 
   // Gives a block's memory back to where it came from.
   struct FreeBlock {

@@ -2,11 +2,9 @@
 
 #include <algorithm>
 #include <array>
-#include <chrono>
 #include <cstdio>
 #include <span>
 #include <string_view>
-#include <thread>
 #include <variant>
 
 #include "records/cp1251.h"
@@ -50,6 +48,104 @@ bool EndsWithLineBreak(std::string_view tail) {
   return tail.ends_with('\r') || tail.ends_with("\r\n");
 }
 
+// The save looks this far back from the end of the file for the line that
+// tells which encoding the file is kept in.
+constexpr std::size_t kTailBytes = std::size_t{64} << 10;
+
+// Reads `buffer.size()` bytes at `offset`; a file that ends before is one
+// that shrank under the lock.
+std::optional<Failure> ReadWhole(FileSystem& files, FileSystem::Handle file,
+                                 std::uint64_t offset, std::span<char> buffer,
+                                 const std::filesystem::path& path) {
+  Result<std::size_t> read = ReadFull(files, file, offset, buffer);
+  if (!read) return OnFile("Не удалось прочитать файл", path, read.failure());
+  if (read.value() != buffer.size()) {
+    return OnFile("Не удалось прочитать файл", path,
+                  FileFailure(FileError::kShrank));
+  }
+  return std::nullopt;
+}
+
+// The encoding of the last line of `tail` that holds a byte from 0x80 up;
+// Windows-1251 when no line does. `cut`: the tail starts inside the file,
+// maybe inside a character, whose leftover bytes are not judged.
+LineEncoding LastLineEncoding(std::string_view tail, bool cut) {
+  std::size_t high = tail.size();
+  while (high > 0 && static_cast<unsigned char>(tail[high - 1]) < 0x80) --high;
+  if (high == 0) return LineEncoding::kCp1251;
+  --high;
+  std::size_t end = tail.find('\r', high);
+  if (end == std::string_view::npos) end = tail.size();
+  std::size_t start = tail.rfind('\r', high);
+  start = start == std::string_view::npos ? 0 : start + 1;
+  // The LF of a CR LF is the break's, not the line's.
+  if (start > 0 && tail[start] == '\n') ++start;
+  std::string_view line = tail.substr(start, end - start);
+  if (start == 0 && cut) {
+    for (int i = 0; i < 3 && !line.empty() &&
+                    (static_cast<unsigned char>(line.front()) & 0xC0) == 0x80;
+         ++i) {
+      line.remove_prefix(1);
+    }
+  }
+  return EncodingOf(line);
+}
+
+// What a save must know of the file before it appends to it.
+struct FileEnds {
+  // The file is kept in UTF-8 when it starts with the UTF-8 mark or when
+  // the last line near its end that is not ASCII alone is UTF-8; otherwise,
+  // new and empty files too, in Windows-1251.
+  LineEncoding encoding = LineEncoding::kCp1251;
+  // A last line left without its break would swallow the new card.
+  bool needs_break = false;
+};
+
+// Reads the start and the end of a file of `size` bytes; a file in UTF-16
+// is refused.
+Result<FileEnds> ReadEnds(FileSystem& files, FileSystem::Handle file,
+                          std::uint64_t size,
+                          const std::filesystem::path& path) {
+  FileEnds ends;
+  if (size == 0) return ends;
+  const auto tail_size =
+      static_cast<std::size_t>(std::min<std::uint64_t>(size, kTailBytes));
+  std::string tail(tail_size, '\0');
+  if (std::optional<Failure> failure =
+          ReadWhole(files, file, size - tail_size, tail, path)) {
+    return *failure;
+  }
+  std::string head = tail.substr(0, kUtf8Mark.size());
+  if (size > tail_size) {
+    head.assign(kUtf8Mark.size(), '\0');
+    if (std::optional<Failure> failure =
+            ReadWhole(files, file, 0, head, path)) {
+      return *failure;
+    }
+  }
+  switch (MarkOf(head)) {
+    case FileMark::kUtf16:
+      return Utf16Failure(path);
+    case FileMark::kUtf8:
+      ends.encoding = LineEncoding::kUtf8;
+      // The mark alone, as Notepad saves an emptied file: no line yet.
+      if (size == kUtf8Mark.size()) return ends;
+      break;
+    case FileMark::kNone:
+      ends.encoding = LastLineEncoding(tail, size > tail_size);
+      break;
+  }
+  ends.needs_break = !EndsWithLineBreak(tail);
+  return ends;
+}
+
+// The new line in each encoding that can hold the card; the Windows-1251
+// one is a failure when the card holds a character the code page lacks.
+struct Lines {
+  Result<std::string> cp1251;
+  std::string utf8;
+};
+
 // Closes the file on every way out of an append.
 class ClosingHandle {
  public:
@@ -67,18 +163,12 @@ class ClosingHandle {
 // Saves that find the file replaced at every round give up after this many.
 constexpr int kRounds = 5;
 
-// Waits between two tries of the lock when the caller gives no wait.
-bool SleepBetweenTries() {
-  std::this_thread::sleep_for(std::chrono::milliseconds(30));
-  return true;
-}
-
-// Appends the line whole and flushed to the file that `file` holds under
-// its lock, or leaves the file at its old length.
+// Appends the line in the file's encoding, whole and flushed, to the file
+// that `file` holds under its lock, or leaves the file at its old length.
 std::optional<Failure> AppendLocked(FileSystem& files,
                                     const FileSystem::Opened& opened,
                                     const std::filesystem::path& path,
-                                    std::string_view line) {
+                                    const Lines& lines) {
   const std::string name = PathText(path);
   const FileSystem::Handle file = opened.handle;
   // Under the lock no other save moves the end of the file.
@@ -88,27 +178,20 @@ std::optional<Failure> AppendLocked(FileSystem& files,
   }
   const std::uint64_t old_size = size.value();
 
-  std::string bytes;
-  // A file that cannot be read is appended to without this look.
-  if (old_size > 0 && opened.readable) {
-    std::array<char, 2> tail{};
-    const auto wanted =
-        static_cast<std::size_t>(std::min<std::uint64_t>(old_size, 2));
-    Result<std::size_t> read =
-        files.ReadAt(file, old_size - wanted, std::span(tail.data(), wanted));
-    if (!read) {
-      return OnFile("Не удалось прочитать конец файла", path, read.failure());
-    }
-    if (read.value() != wanted) {
-      return OnFile("Не удалось прочитать конец файла", path,
-                    FileFailure(FileError::kShrank));
-    }
-    // A last line left without its break would swallow the new card.
-    if (!EndsWithLineBreak(std::string_view(tail.data(), wanted))) {
-      bytes = "\r\n";
-    }
+  // A file that cannot be read is appended to in Windows-1251, without
+  // this look.
+  FileEnds ends;
+  if (opened.readable) {
+    Result<FileEnds> read = ReadEnds(files, file, old_size, path);
+    if (!read) return read.failure();
+    ends = read.value();
   }
-  bytes += line;
+  if (ends.encoding == LineEncoding::kCp1251 && !lines.cp1251) {
+    return lines.cp1251.failure();
+  }
+  std::string bytes = ends.needs_break ? "\r\n" : "";
+  bytes +=
+      ends.encoding == LineEncoding::kUtf8 ? lines.utf8 : lines.cp1251.value();
 
   const auto cut_back = [&](Failure failure) {
     if (std::optional<Failure> cut = files.Truncate(file, old_size)) {
@@ -155,9 +238,8 @@ std::optional<Failure> AppendLocked(FileSystem& files,
 // appends the line. A file renamed, deleted or replaced while the save
 // waited is let go, and the save starts over on the file now at `path`.
 std::optional<Failure> AppendLine(const std::filesystem::path& path,
-                                  std::string_view line, FileSystem& files,
+                                  const Lines& lines, FileSystem& files,
                                   const LockWait& wait) {
-  const std::string name = PathText(path);
   for (int round = 0; round < kRounds; ++round) {
     Result<FileSystem::Opened> opened = files.OpenForAppend(path);
     if (!opened) {
@@ -165,47 +247,68 @@ std::optional<Failure> AppendLine(const std::filesystem::path& path,
                     opened.failure());
     }
     const ClosingHandle closing(files, opened.value().handle);
-    for (;;) {
-      Result<bool> locked = files.TryLock(opened.value().handle);
-      if (!locked) {
-        return OnFile("Не удалось получить исключительный доступ к файлу", path,
-                      locked.failure());
-      }
-      if (locked.value()) break;
-      if (!(wait ? wait() : SleepBetweenTries())) {
-        return Failure{"Запись отменена: файл «" + name +
-                           "» занят другой копией программы.",
-                       FileError::kCancelled};
-      }
+    if (std::optional<Failure> failure = TakeLock(
+            files, opened.value().handle, LockKind::kExclusive, path, wait)) {
+      return failure;
     }
     Result<bool> same = files.IsFileAt(opened.value().handle, path);
     if (!same) {
       return OnFile("Не удалось проверить файл", path, same.failure());
     }
-    if (same.value()) return AppendLocked(files, opened.value(), path, line);
+    if (same.value()) return AppendLocked(files, opened.value(), path, lines);
   }
   return OnFile("Не удалось открыть для записи файл", path,
                 FileFailure(FileError::kKeepsChanging));
 }
 
+// Whether a card that Windows-1251 cannot hold may go to the file: only if
+// the file is kept in UTF-8. A missing or Windows-1251 file is not touched;
+// the file is judged again under the lock.
+std::optional<Failure> OnlyUtf8CanHold(const std::filesystem::path& path,
+                                       FileSystem& files,
+                                       const Failure& refusal) {
+  Result<FileSystem::Handle> opened = files.OpenForReading(path);
+  if (!opened) return refusal;
+  const ClosingHandle closing(files, opened.value());
+  Result<std::uint64_t> size = files.Size(opened.value());
+  if (!size) return refusal;
+  Result<FileEnds> ends = ReadEnds(files, opened.value(), size.value(), path);
+  if (!ends) {
+    if (ends.failure().code == FileError::kUtf16) return ends.failure();
+    return refusal;
+  }
+  if (ends.value().encoding != LineEncoding::kUtf8) return refusal;
+  return std::nullopt;
+}
+
 }  // namespace
 
-Result<std::string> FormatLine(const card::SubscriberRecord& record) {
+Result<std::string> FormatLine(const card::SubscriberRecord& record,
+                               LineEncoding encoding) {
   std::string line;
   for (int index = 0; index < card::kFieldCount; ++index) {
+    const std::string& text = record[index];
     // A CR would end the line early and split the card in two; an LF is an
     // ordinary character of a line.
-    if (record[index].find('\r') != std::string::npos) {
+    if (text.find('\r') != std::string::npos) {
       return Failure{"В поле «" + std::string(card::kFields[index].caption) +
                      "» есть знак возврата каретки (U+000D), который разорвал "
                      "бы строку файла."};
     }
-    std::variant<std::string, Unrepresentable> encoded =
-        EncodeCp1251(record[index]);
-    if (const auto* bad = std::get_if<Unrepresentable>(&encoded)) {
-      return Failure{UnrepresentableMessage(index, record[index], *bad)};
+    if (encoding == LineEncoding::kUtf8) {
+      if (!IsValidUtf8(text)) {
+        return Failure{"В поле «" + std::string(card::kFields[index].caption) +
+                       "» есть испорченный текст, который нельзя записать в "
+                       "кодировке файла (UTF-8)."};
+      }
+      line += text;
+    } else {
+      std::variant<std::string, Unrepresentable> encoded = EncodeCp1251(text);
+      if (const auto* bad = std::get_if<Unrepresentable>(&encoded)) {
+        return Failure{UnrepresentableMessage(index, text, *bad)};
+      }
+      line += std::get<std::string>(encoded);
     }
-    line += std::get<std::string>(encoded);
     line += kFieldSeparator;
   }
   line += "\r\n";
@@ -215,11 +318,20 @@ Result<std::string> FormatLine(const card::SubscriberRecord& record) {
 std::optional<Failure> SaveRecord(card::SubscriberCard& card,
                                   const std::filesystem::path& path,
                                   FileSystem& files, const LockWait& wait) {
-  // The snapshot is encoded before the file is touched.
-  Result<std::string> line = FormatLine(card.Snapshot());
-  if (!line) return line.failure();
-  if (std::optional<Failure> failure =
-          AppendLine(path, line.value(), files, wait)) {
+  // The snapshot is encoded before the file is touched, in both encodings:
+  // which one the line takes, the file tells under the lock.
+  const card::SubscriberRecord record = card.Snapshot();
+  Result<std::string> utf8 = FormatLine(record, LineEncoding::kUtf8);
+  if (!utf8) return utf8.failure();
+  Lines lines{FormatLine(record, LineEncoding::kCp1251),
+              std::move(utf8.value())};
+  if (!lines.cp1251) {
+    if (std::optional<Failure> failure =
+            OnlyUtf8CanHold(path, files, lines.cp1251.failure())) {
+      return failure;
+    }
+  }
+  if (std::optional<Failure> failure = AppendLine(path, lines, files, wait)) {
     return failure;
   }
   card.ResetForNextEntry();

@@ -51,7 +51,9 @@ const char* FileErrorText(FileError error) {
     case FileError::kShrank:
       return "файл укоротился во время записи";
     case FileError::kCancelled:
-      return "запись отменена";
+      return "ожидание отменено";
+    case FileError::kUtf16:
+      return "файл в кодировке UTF-16";
   }
   return "неизвестная ошибка";
 }

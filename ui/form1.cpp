@@ -257,7 +257,8 @@ void Form1::Save() {
   std::optional<records::Failure> failure;
   {
     const BusyCursor busy;
-    LockWaitWindow wait(this, FileName(file_));
+    LockWaitWindow wait(this, QStringLiteral("Запись карточки"),
+                        FileName(file_));
     failure = records::SaveRecord(card_, file_, records::PlatformFileSystem(),
                                   [&wait] { return wait.Wait(); });
   }

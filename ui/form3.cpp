@@ -167,13 +167,14 @@ void Form3::Search() {
   const SearchMode mode = ChosenMode();
   records::SearchOutcome outcome;
   {
+    LockWaitWindow wait(this, QStringLiteral("Поиск"), FileName(file_));
     SearchProgressWindow progress(this, FileName(file_));
     outcome = records::SearchRecords(
         mode, [this, mode] { return AskQuery(mode); }, results_,
         [&progress](std::uint64_t read, std::uint64_t size) {
           return progress.Report(read, size);
         },
-        file_);
+        file_, records::PlatformFileSystem(), [&wait] { return wait.Wait(); });
   }
   // A search that fails or is stopped half-way keeps the rows found before.
   model_->Update();

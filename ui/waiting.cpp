@@ -107,8 +107,9 @@ bool LongWorkWindow::Cancelled() const {
   return dialog_ && dialog_->wasCanceled();
 }
 
-LockWaitWindow::LockWaitWindow(QWidget* parent, const QString& file_name)
-    : LongWorkWindow(parent, QStringLiteral("Запись карточки"),
+LockWaitWindow::LockWaitWindow(QWidget* parent, const QString& title,
+                               const QString& file_name)
+    : LongWorkWindow(parent, title,
                      QStringLiteral("Файл «%1» занят другой копией программы. "
                                     "Ожидание…")
                          .arg(file_name),

@@ -49,13 +49,15 @@ class LongWorkWindow {
   std::unique_ptr<QProgressDialog> dialog_;
 };
 
-// The wait of a save for the lock of the subscriber file while another copy
-// of the program holds it. The first wait makes the clerk's clicks and keys
-// for the program's windows vanish, so that none of them reaches a window
-// once the wait is over; the window says why the program waits.
+// The wait of a save or a search for the lock of the subscriber file while
+// another copy of the program holds it. The first wait makes the clerk's
+// clicks and keys for the program's windows vanish, so that none of them
+// reaches a window once the wait is over; the window, titled `title`, says
+// why the program waits.
 class LockWaitWindow : private LongWorkWindow {
  public:
-  LockWaitWindow(QWidget* parent, const QString& file_name);
+  LockWaitWindow(QWidget* parent, const QString& title,
+                 const QString& file_name);
   ~LockWaitWindow();
 
   // One wait between two tries of the lock, a few tens of milliseconds in

@@ -58,7 +58,9 @@ TEST_F(LineReaderTest, FailsWithTheSystemsError) {
   WriteBytes(path_, "a\r\nb\r\nc\r\n");
   FaultyFileSystem files;
   files.ReadAtMost(4);
-  files.FailFrom(3);  // open, the first read, then the second read fails
+  // The open, its look at the file's first bytes, the first read, then the
+  // second read fails.
+  files.FailFrom(4);
   Result<LineReader> reader = LineReader::Open(path_, files);
   ASSERT_TRUE(reader.ok());
   std::string_view line;

@@ -13,6 +13,7 @@
 
 #include "card/benefit.h"
 #include "card/subscriber_card.h"
+#include "records/subscriber_file.h"
 #include "tests/support/cp1251_bytes.h"
 #include "tests/support/faulty_file_system.h"
 #include "tests/support/temp_folder.h"

@@ -343,7 +343,9 @@ class SubscriberFileLockTest : public SubscriberFileTest {
   void HoldLock() {
     Result<FileSystem::Opened> other = files_.OpenForAppend(path_);
     ASSERT_TRUE(other.ok());
-    ASSERT_EQ(files_.TryLock(other.value().handle).value(), true);
+    ASSERT_EQ(
+        files_.TryLock(other.value().handle, LockKind::kExclusive).value(),
+        true);
     holder_ = other.value().handle;
   }
   void ReleaseLock() {

@@ -73,9 +73,9 @@ class FaultyFileSystem final : public records::FileSystem {
     if (opened) ++open_files_;
     return opened;
   }
-  Result<bool> TryLock(Handle file) override {
+  Result<bool> TryLock(Handle file, records::LockKind kind) override {
     if (Faulty("TryLock")) return Fault();
-    return real_.TryLock(file);
+    return real_.TryLock(file, kind);
   }
   Result<bool> IsFileAt(Handle file,
                         const std::filesystem::path& path) override {

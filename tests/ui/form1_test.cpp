@@ -353,7 +353,9 @@ class Form1Test : public QObject {
     CardWindowFixture card;
     records::FileSystem& files = records::PlatformFileSystem();
     auto other = files.OpenForAppend(card.File());
-    QVERIFY(other.ok() && files.TryLock(other.value().handle).value());
+    QVERIFY(other.ok() &&
+            files.TryLock(other.value().handle, records::LockKind::kExclusive)
+                .value());
     auto* save = card.form1().findChild<QPushButton*>("Command2");
     QElapsedTimer clock;
     qint64 shown_after = 0;

@@ -1,0 +1,67 @@
+#include "records/line_encoding.h"
+
+#include "records/append_file.h"
+#include "records/byte_words.h"
+#include "records/cp1251.h"
+#include "records/utf8.h"
+
+namespace records {
+namespace {
+
+constexpr ByteWord kHighBits = 0x8080808080808080;
+
+// Where the first byte from 0x80 up stands at or after `from`; the text's
+// size if none does. Eight bytes a step, since most of a line is ASCII.
+std::size_t NextHighByte(std::string_view text, std::size_t from) {
+  std::size_t at = from;
+  for (; at + sizeof(ByteWord) <= text.size(); at += sizeof(ByteWord)) {
+    const ByteWord high = LoadWord(text.data() + at) & kHighBits;
+    if (high != 0) return at + FirstMarked(high);
+  }
+  for (; at < text.size(); ++at) {
+    if (static_cast<unsigned char>(text[at]) >= 0x80) return at;
+  }
+  return at;
+}
+
+}  // namespace
+
+bool IsValidUtf8(std::string_view text) {
+  for (std::size_t at = NextHighByte(text, 0); at < text.size();
+       at = NextHighByte(text, at)) {
+    if (NextCodePoint(text, at) == kMalformed) return false;
+  }
+  return true;
+}
+
+LineEncoding EncodingOf(std::string_view line) {
+  // Valid UTF-8 that holds a byte from 0x80 up holds a character of more
+  // than one byte.
+  const bool utf8 = NextHighByte(line, 0) < line.size() && IsValidUtf8(line);
+  return utf8 ? LineEncoding::kUtf8 : LineEncoding::kCp1251;
+}
+
+std::string DecodeLine(std::string_view bytes, LineEncoding encoding) {
+  return encoding == LineEncoding::kUtf8 ? std::string(bytes)
+                                         : DecodeCp1251(bytes);
+}
+
+FileMark MarkOf(std::string_view head) {
+  if (head.starts_with(kUtf8Mark)) return FileMark::kUtf8;
+  if (head.starts_with("\xFF\xFE") || head.starts_with("\xFE\xFF")) {
+    return FileMark::kUtf16;
+  }
+  return FileMark::kNone;
+}
+
+Failure Utf16Failure(const std::filesystem::path& path) {
+  return Failure{
+      "Файл «" + PathText(path) +
+          "» сохранён в кодировке UTF-16, а программа читает и пишет только "
+          "Windows-1251 (ANSI) и UTF-8. Откройте файл в Блокноте, выберите "
+          "«Файл» → «Сохранить как», в списке «Кодировка» укажите «ANSI» или "
+          "«UTF-8» и сохраните файл под тем же именем.",
+      FileError::kUtf16};
+}
+
+}  // namespace records
