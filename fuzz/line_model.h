@@ -7,9 +7,17 @@
 namespace fuzz {
 
 // The lines of a subscriber file by the break rules alone, as a model for
-// the reader: a line ends at CR LF or at a lone CR, a lone LF is an ordinary
-// character, the last line needs no break and a final break starts no
-// further line.
+// the reader: a UTF-8 mark at the start is no part of the first line, a
+// line ends at CR LF or at a lone CR, a lone LF is an ordinary character,
+// the last line needs no break and a final break starts no further line.
 std::vector<std::string> ModelLines(std::string_view bytes);
+
+// Whether the file starts with a UTF-16 mark, which the reader refuses.
+bool ModelUtf16(std::string_view bytes);
+
+// The text of a line, as a model for the reader's decoding: the line as it
+// is where it is well-formed UTF-8 holding a byte from 0x80 up, else decoded
+// from Windows-1251.
+std::string ModelText(std::string_view line);
 
 }  // namespace fuzz

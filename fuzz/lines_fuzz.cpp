@@ -1,6 +1,7 @@
 // Any bytes as a subscriber file, read in pieces of any size: the line
 // reader gives exactly the lines of the break rules (so that the lines joined
-// again with their breaks rebuild the file, CR LF and lone CR alike), and
+// again with their breaks rebuild the file, CR LF and lone CR alike, less a
+// UTF-8 mark at its start), refuses a file with a UTF-16 mark, and
 // AtEnd tells beforehand whether Next finds a line; SplitLine cuts each line
 // into pieces without spaces that, joined with single spaces, give the line
 // back.
@@ -58,6 +59,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
   files.ReadAtMost(read_limit);
   records::Result<records::LineReader> reader =
       records::LineReader::Open(file, files);
+  if (fuzz::ModelUtf16(bytes)) {
+    fuzz::Check(
+        !reader.ok() && reader.failure().code == records::FileError::kUtf16,
+        "a UTF-16 file is refused");
+    return 0;
+  }
   fuzz::Check(reader.ok(), "the file opens");
 
   std::vector<std::string> lines;

@@ -1,8 +1,9 @@
 // SearchRecords over any file bytes, read in pieces of any size, in every
 // mode, with any query: it returns, asks for the query at most once and only
 // with a mode, keeps the rows already listed, and lists exactly the matching
-// lines of the file, in order, each with its first 14 pieces (missing ones
-// empty) in the 14 columns.
+// lines of the file, in order, each line decoded as UTF-8 or Windows-1251 by
+// itself, with its first 14 pieces (missing ones empty) in the 14 columns;
+// a file with a UTF-16 mark is refused before the query.
 //
 // Input: byte 0 picks the mode (its remainder by 4) and how many bytes one
 // read of the file delivers at most (its quotient by 4; 0 for no limit),
@@ -19,7 +20,6 @@
 #include "card/number_text.h"
 #include "fuzz/line_model.h"
 #include "fuzz/property.h"
-#include "records/cp1251.h"
 #include "records/search.h"
 #include "records/search_results.h"
 #include "records/split_line.h"
@@ -62,9 +62,12 @@ std::vector<card::ResultRow> ExpectedRows(SearchMode mode,
                                           const std::string& query) {
   std::vector<card::ResultRow> rows;
   for (const std::string& line : fuzz::ModelLines(file)) {
+    // Spaces are the same byte in both encodings: the decoded line cuts
+    // into the decoded pieces.
+    const std::string text = fuzz::ModelText(line);
     std::vector<std::string> pieces;
-    for (const std::string_view piece : records::SplitLine(line)) {
-      pieces.push_back(records::DecodeCp1251(piece));
+    for (const std::string_view piece : records::SplitLine(text)) {
+      pieces.emplace_back(piece);
     }
     if (!Matches(mode, pieces, query)) continue;
     card::ResultRow row;
@@ -110,9 +113,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
       },
       results, {}, file, files);
 
+  fuzz::Check(results.Row(0) == earlier_row, "the earlier row stays");
+  if (fuzz::ModelUtf16(file_bytes)) {
+    fuzz::Check(prompts == 0 && outcome.stop == Stop::kFailed &&
+                    outcome.failure->code == records::FileError::kUtf16 &&
+                    results.RowCount() == 1,
+                "a UTF-16 file is refused before the query");
+    return 0;
+  }
   fuzz::Check(prompts == (mode == SearchMode::kNone ? 0 : 1),
               "the query is asked once, and only with a mode");
-  fuzz::Check(results.Row(0) == earlier_row, "the earlier row stays");
   fuzz::Check(outcome.rows_added == results.RowCount() - 1,
               "the outcome counts the rows added");
   fuzz::Check(outcome.failure.has_value() == (outcome.stop == Stop::kFailed),

@@ -130,6 +130,115 @@ TEST_F(SearchTest, FindsTheCardsWhosePieceEqualsTheQuery) {
   }
 }
 
+// Lines that a text editor saved in UTF-8, with or without the mark at the
+// start of the file, are found beside the program's Windows-1251 lines and
+// listed as they read.
+TEST_F(SearchTest, FindsUtf8LinesBesideWindows1251Ones) {
+  const std::string lines = Cp1251(Card("Иванов", "Иван", "7", "1")) + "\r\n" +
+                            Card("Иванов", "Ёжик", "07", "2") + "\r\n" +
+                            Card("Ли😀", "Иван", "", "3") + "\r\n" +
+                            Cp1251(Card("Иванов", "Олег", "7", "4")) + "\r\n" +
+                            Card("Ivanov", "Oleg", "7", "5");
+  struct Case {
+    SearchMode mode;
+    std::string query;
+    std::vector<std::string> accounts;
+    std::vector<std::string> first_names;
+  };
+  const Case cases[] = {
+      {SearchMode::kBySurname,
+       "Иванов",
+       {"1", "2", "4"},
+       {"Иван", "Ёжик", "Олег"}},
+      {SearchMode::kByFirstName, "Иван", {"1", "3"}, {"Иван", "Иван"}},
+      {SearchMode::kBySurname, "Ли😀", {"3"}, {"Иван"}},
+      {SearchMode::kByFirstName, "Oleg", {"5"}, {"Oleg"}},
+      {SearchMode::kByTelephone,
+       "7",
+       {"1", "2", "4", "5"},
+       {"Иван", "Ёжик", "Олег", "Oleg"}},
+  };
+  for (const bool mark : {false, true}) {
+    test_support::WriteBytes(path_, (mark ? "\xEF\xBB\xBF" : "") + lines);
+    for (const Case& c : cases) {
+      SCOPED_TRACE(c.query + (mark ? ", with the mark" : ""));
+      results_.Clear();
+      EXPECT_EQ(Search(c.mode, c.query).rows_added,
+                static_cast<int>(c.accounts.size()));
+      EXPECT_EQ(Column(results_, card::field::AccountNumber), c.accounts);
+      EXPECT_EQ(Column(results_, card::field::FirstName), c.first_names);
+    }
+  }
+}
+
+// A file in UTF-16 is refused before the clerk is asked anything.
+TEST_F(SearchTest, RefusesAUtf16File) {
+  for (const std::string mark : {"\xFF\xFE", "\xFE\xFF"}) {
+    test_support::WriteBytes(path_, mark + "\x18\x04\x32\x04");
+    const SearchOutcome outcome = Search(SearchMode::kBySurname, "Иванов");
+    EXPECT_EQ(outcome.stop, Stop::kFailed);
+    ASSERT_TRUE(outcome.failure);
+    EXPECT_EQ(outcome.failure->code, FileError::kUtf16);
+    EXPECT_NE(outcome.failure->message.find("Блокнот"), std::string::npos);
+  }
+  EXPECT_EQ(prompt_calls_, 0);
+  EXPECT_EQ(files_.OpenFiles(), 0);
+}
+
+// The search reads under the shared lock: it waits while another copy of the
+// program saves, and a save waits while it reads, but two searches never
+// wait for each other. The other copy holds the lock through a handle of its
+// own.
+TEST_F(SearchTest, WaitsForASaveAndASaveWaitsForIt) {
+  WriteLines({Card("Иванов", "Иван", "7", "1")});
+  FileSystem& files = PlatformFileSystem();
+  const auto hold = [&](LockKind kind) {
+    Result<FileSystem::Handle> other = files.OpenForReading(path_);
+    EXPECT_TRUE(other.ok() && files.TryLock(other.value(), kind).value());
+    return other.value();
+  };
+  const auto search = [&](const LockWait& wait) {
+    return SearchRecords(
+        SearchMode::kBySurname, [] { return std::string("Иванов"); }, results_,
+        {}, path_, files_, wait);
+  };
+  for (const bool give_up : {false, true}) {
+    SCOPED_TRACE(give_up ? "given up" : "waited for");
+    results_.Clear();
+    const FileSystem::Handle saving = hold(LockKind::kExclusive);
+    int waits = 0;
+    const SearchOutcome outcome = search([&] {
+      if (++waits < 3) return true;
+      files.Close(saving);
+      return !give_up;
+    });
+    EXPECT_EQ(waits, 3);
+    EXPECT_EQ(outcome.stop, give_up ? Stop::kCancelled : Stop::kEndOfFile);
+    EXPECT_FALSE(outcome.failure);
+    EXPECT_EQ(results_.RowCount(), give_up ? 0 : 1);
+  }
+
+  const FileSystem::Handle searching = hold(LockKind::kShared);
+  results_.Clear();
+  EXPECT_EQ(search([] {
+              ADD_FAILURE() << "a search waited for a search";
+              return false;
+            }).rows_added,
+            1);
+  card::SubscriberCard card;
+  card.Start();
+  int waits = 0;
+  EXPECT_EQ(SaveRecord(card, path_, files,
+                       [&] {
+                         ++waits;
+                         files.Close(searching);
+                         return true;
+                       }),
+            std::nullopt);
+  EXPECT_EQ(waits, 1);
+  EXPECT_EQ(files_.OpenFiles(), 0);
+}
+
 TEST_F(SearchTest, TelephoneQueryThatIsNoNumberEndsTheSearch) {
   struct Case {
     std::string query;

@@ -141,6 +141,86 @@ TEST_F(SubscriberFileTest, NamesTheCellAndTheCharacterItCannotSave) {
   }
 }
 
+// The new line keeps the file in one encoding: UTF-8 where the file starts
+// with the UTF-8 mark, or where its last line within its last 64 KB that is
+// not ASCII alone is UTF-8; otherwise Windows-1251.
+TEST_F(SubscriberFileTest, KeepsTheFileInTheEncodingItIsIn) {
+  const std::string mark = "\xEF\xBB\xBF";
+  const std::string utf8 = "Сидоров Сидор\r\n";
+  // ASCII lines that fill more than the last 64 KB.
+  std::string far;
+  while (far.size() <= (std::size_t{64} << 10)) far += "Sidorov Sidor\r\n";
+  // A UTF-8 line begun before the last 64 KB, which start inside one of its
+  // two-byte letters.
+  std::string begun = "x";
+  for (int i = 0; i < 40'000; ++i) begun += "я";
+  begun += "x\r\n";
+  struct Case {
+    const char* what;
+    std::string before;
+    bool in_utf8;
+    const char* mend;
+  };
+  const Case cases[] = {
+      {"an empty file", "", false, ""},
+      {"Windows-1251", kEarlier + "\r\n", false, ""},
+      {"UTF-8", utf8, true, ""},
+      {"UTF-8 without its last break", "Сидоров", true, "\r\n"},
+      {"ASCII after UTF-8", utf8 + "Sidorov\r\n", true, ""},
+      {"Windows-1251 after UTF-8", utf8 + kEarlier + "\r\n", false, ""},
+      {"ASCII alone", "Sidorov\r\n", false, ""},
+      {"the mark alone", mark, true, ""},
+      {"the mark, then ASCII", mark + "Sidorov", true, "\r\n"},
+      {"the mark, then Windows-1251 far on", mark + far + kEarlier + "\r\n",
+       true, ""},
+      {"UTF-8 before the last 64 KB", utf8 + far, false, ""},
+      {"UTF-8 begun before the last 64 KB", begun, true, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Prepare(c.before);
+    FillNames();
+    const card::SubscriberRecord record = card_.Snapshot();
+    ASSERT_EQ(SaveRecord(card_, path_), std::nullopt);
+    EXPECT_EQ(ReadBytes(path_),
+              c.before + c.mend +
+                  FormatLine(record, c.in_utf8 ? LineEncoding::kUtf8
+                                               : LineEncoding::kCp1251)
+                      .value());
+  }
+}
+
+// Into a UTF-8 file any character goes; a file in UTF-16, which a save in
+// either encoding would spoil, is refused untouched.
+TEST_F(SubscriberFileTest, SavesAnyCharacterIntoUtf8AndNothingIntoUtf16) {
+  card_.SetCellText(field::FirstName, "Ли😀");
+  const CardState before = StateOf(card_);
+  const std::string line =
+      FormatLine(card_.Snapshot(), LineEncoding::kUtf8).value();
+  for (const std::string& file :
+       {kEarlier + "\r\n", std::string("\xFF\xFE") + "a",
+        std::string("\xFE\xFF")}) {
+    SCOPED_TRACE(file);
+    Prepare(file);
+    const std::optional<Failure> failure = SaveRecord(card_, path_);
+    ASSERT_TRUE(failure.has_value());
+    EXPECT_EQ(failure->code == FileError::kUtf16, file != kEarlier + "\r\n");
+    EXPECT_TRUE(Contains(failure->message,
+                         file == kEarlier + "\r\n" ? "«Имя»" : "Блокнот"));
+    EXPECT_EQ(StateOf(card_), before);
+    EXPECT_EQ(ReadBytes(path_), file);
+  }
+  card_.SetCellText(field::FirstName, "Иван");
+  Prepare("\xFF\xFE");
+  ASSERT_TRUE(SaveRecord(card_, path_).has_value());
+  EXPECT_EQ(ReadBytes(path_), "\xFF\xFE");
+
+  card_.SetCellText(field::FirstName, "Ли😀");
+  Prepare("Сидоров\r\n");
+  ASSERT_EQ(SaveRecord(card_, path_), std::nullopt);
+  EXPECT_EQ(ReadBytes(path_), "Сидоров\r\n" + line);
+}
+
 // Every call of a save fails in turn, once and for good, over a missing
 // file, a file ended by CR LF and one whose last line has no break.
 TEST_F(SubscriberFileTest, AFailureAtAnyCallLeavesFileAndCardAsTheyWere) {

@@ -17,6 +17,7 @@
 #include <QTimer>
 #include <utility>
 
+#include "records/append_file.h"
 #include "ui/application.h"
 #include "ui/form1.h"
 #include "ui/waiting.h"
@@ -337,6 +338,29 @@ class Form3Test : public QObject {
     QCOMPARE(seen,
              QStringLiteral("Поиск: Идёт поиск в файле «Blank.txt»… 500"));
     QVERIFY(!QApplication::overrideCursor());
+  }
+
+  // A search that finds another copy saving waits for it in the wait window,
+  // then lists what that copy saved.
+  void searchWaitsForASavingCopy() {
+    CardWindowFixture card;
+    card.SaveCard({{0, QStringLiteral("Иванов")}});
+    records::FileSystem& files = records::PlatformFileSystem();
+    auto other = files.OpenForAppend(card.File());
+    QVERIFY(other.ok() &&
+            files.TryLock(other.value().handle, records::LockKind::kExclusive)
+                .value());
+    ui::Form3* form3 = card.OpenSearch();
+    ui_test::ClickOption(Find<QRadioButton>(form3, "Option1"));
+    dialogs_.Expect(AnswerPrompt("Ввод фамилии", "Вулимов", "Иванов"));
+    dialogs_.ExpectClosingByItself([&](QWidget* dialog) {
+      QCOMPARE(ui_test::Describe(dialog),
+               QStringLiteral("Поиск: Файл «Blank.txt» занят другой копией "
+                              "программы. Ожидание…"));
+      files.Close(other.value().handle);
+    });
+    Press(form3, "Command1");
+    QCOMPARE(ui_test::Rows(List(form3, 0)), QStringList{"Иванов"});
   }
 
   void noModeAsksNothing() {
