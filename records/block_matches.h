@@ -1,10 +1,8 @@
 #pragma once
 
 #include <algorithm>
-#include <array>
 #include <cstddef>
 #include <optional>
-#include <span>
 #include <string_view>
 
 #include "records/byte_finder.h"
@@ -50,37 +48,22 @@ int AppendEveryMatch(std::string_view block, int field, const Matches& matches,
 std::size_t TextPieceLineStart(std::string_view block, std::size_t at,
                                std::size_t size, int field);
 
-// A text query has at most this many forms in bytes: one per encoding.
-inline constexpr std::size_t kTextForms = 2;
-
-// Cuts the lines where the bytes of one of `forms`, which hold no space nor
-// CR, stand as the whole piece `field`, 0 or 1.
+// Cuts the lines where the bytes of one of `query`'s runs, which hold no
+// space nor CR, stand as the whole piece `field`, 0 or 1.
 template <typename Matches>
-int AppendTextMatches(std::string_view block, std::span<const ByteFinder> forms,
+int AppendTextMatches(std::string_view block, const ByteFinder& query,
                       int field, const Matches& matches,
                       SearchResults& results) {
-  constexpr std::size_t kNowhere = std::string_view::npos;
   int rows = 0;
-  // Where each form stands next, at or after `from`.
-  std::array<std::size_t, kTextForms> next{};
-  next.fill(kNowhere);
-  for (std::size_t i = 0; i < forms.size(); ++i) {
-    next[i] = forms[i].Find(block, 0);
-  }
   for (std::size_t from = 0;;) {
-    const std::size_t first = static_cast<std::size_t>(
-        std::min_element(next.begin(), next.end()) - next.begin());
-    const std::size_t at = next[first];
-    if (at == kNowhere) return rows;
+    const ByteFinder::Found found = query.Find(block, from);
+    if (found.at == std::string_view::npos) return rows;
     const std::size_t start =
-        TextPieceLineStart(block, at, forms[first].size(), field);
-    if (start == kNowhere) {
-      from = at + 1;
+        TextPieceLineStart(block, found.at, found.size, field);
+    if (start == std::string_view::npos) {
+      from = found.at + 1;
     } else {
       rows += AppendIfMatches(block, start, field, matches, results, from);
-    }
-    for (std::size_t i = 0; i < forms.size(); ++i) {
-      if (next[i] < from) next[i] = forms[i].Find(block, from);
     }
   }
 }
@@ -99,14 +82,14 @@ int AppendNumberMatches(std::string_view block, const ByteFinder& digits,
                         int field, const Matches& matches,
                         SearchResults& results) {
   int rows = 0;
-  std::size_t digits_at = digits.Find(block, 0);
+  std::size_t digits_at = digits.Find(block, 0).at;
   std::size_t exponent_at = NextExponent(block, 0);
   for (std::size_t from = 0;;) {
     const std::size_t at = std::min(digits_at, exponent_at);
     if (at == std::string_view::npos) return rows;
     rows += AppendIfMatches(block, LineStartOf(block, at), field, matches,
                             results, from);
-    if (digits_at < from) digits_at = digits.Find(block, from);
+    if (digits_at < from) digits_at = digits.Find(block, from).at;
     if (exponent_at < from) exponent_at = NextExponent(block, from);
   }
 }

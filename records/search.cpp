@@ -4,7 +4,6 @@
 #include <string_view>
 #include <utility>
 #include <variant>
-#include <vector>
 
 #include "card/number_text.h"
 #include "records/block_matches.h"
@@ -90,22 +89,18 @@ SearchOutcome SearchByText(LineBlocks& blocks, int field,
   };
   // Bytes found across a block are that piece only if they cannot run over
   // the piece's end or the line's.
-  std::vector<ByteFinder> forms;
+  std::optional<ByteFinder> finder;
   if (!query.empty() && query.find(kFieldSeparator) == std::string::npos &&
       query.find('\r') == std::string::npos) {
-    forms.emplace_back(query);
-    if (cp1251 && !ascii) forms.emplace_back(*cp1251);
+    finder.emplace(query, cp1251 && !ascii ? *cp1251 : std::string());
   }
   return Collect(
       blocks,
       [&](std::string_view block) {
-        if (forms.empty() ||
-            !std::all_of(forms.begin(), forms.end(), [&](ByteFinder& form) {
-              return form.PaysIn(block);
-            })) {
+        if (!finder || !finder->PaysIn(block)) {
           return AppendEveryMatch(block, field, matches, results);
         }
-        return AppendTextMatches(block, forms, field, matches, results);
+        return AppendTextMatches(block, *finder, field, matches, results);
       },
       progress, wait);
 }
