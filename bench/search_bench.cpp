@@ -8,10 +8,11 @@
 //     MODE is surname, first-name or telephone; the peers look for QUERY as
 //     the surname in the surname mode, else for the first line's surname.
 //   search_bench [benchmark flags]
-//     generates in the temporary folder 1,000,000 cards, as many with one
-//     surname, 4,000,000 short lines, and a 10 MB line ending in the surname
-//     before 100,000 cards; times the surname (about 1 % of matches, with and
-//     without a progress function that reads the clock), the first name, a
+//     generates in the temporary folder 1,000,000 cards, the same cards in
+//     UTF-8, as many with one surname, 4,000,000 short lines, and a 10 MB
+//     line ending in the surname before 100,000 cards; times the surname
+//     (about 1 % of matches, with and without a progress function that
+//     reads the clock, and in the UTF-8 copy), the first name, a
 //     telephone number, a surname that every line has (with and without
 //     progress), a surname that no line has, and the surname on the short
 //     lines and after the long line.
@@ -36,6 +37,7 @@
 
 #include "bench/blank_file_generator.h"
 #include "records/cp1251.h"
+#include "records/line_encoding.h"
 #include "records/line_reader.h"
 #include "records/search.h"
 
@@ -91,12 +93,23 @@ std::string Cp1251(std::string_view utf8) {
              : std::string();
 }
 
-// ripgrep's pattern for lines that start with `surname` and a space: bytes
-// as hexadecimal escapes, Unicode off, since the file is not UTF-8.
-std::string RipgrepPattern(std::string_view surname) {
+// The surname's bytes as the file holds them: in UTF-8 where its first line
+// is UTF-8, else in Windows-1251.
+std::string FileBytes(std::string_view surname,
+                      const std::filesystem::path& path) {
+  records::Result<records::LineReader> reader = records::LineReader::Open(path);
+  std::string_view line;
+  const bool utf8 = reader && reader.value().Next(line).ok() &&
+                    records::EncodingOf(line) == records::LineEncoding::kUtf8;
+  return utf8 ? std::string(surname) : Cp1251(surname);
+}
+
+// ripgrep's pattern for lines that start with `bytes` and a space: bytes as
+// hexadecimal escapes, Unicode off, since the file need not be UTF-8.
+std::string RipgrepPattern(std::string_view bytes) {
   std::string pattern = "(?-u)^";
   char escape[8];
-  for (const char c : Cp1251(surname) + " ") {
+  for (const char c : std::string(bytes) + " ") {
     std::snprintf(escape, sizeof escape, "\\x%02X",
                   static_cast<unsigned char>(c));
     pattern += escape;
@@ -108,7 +121,8 @@ std::string FirstSurname(const std::filesystem::path& path) {
   records::Result<records::LineReader> reader = records::LineReader::Open(path);
   std::string_view line;
   if (!reader || !reader.value().Next(line).ok()) return {};
-  return records::DecodeCp1251(line.substr(0, line.find(' ')));
+  return records::DecodeLine(line.substr(0, line.find(' ')),
+                             records::EncodingOf(line));
 }
 
 void BenchPeer(benchmark::State& state, std::vector<std::string> argv) {
@@ -242,9 +256,10 @@ bool WriteLines(const std::filesystem::path& path, int count,
 
 // The generated files, removed at the end.
 struct Files {
-  std::filesystem::path cards, same, short_lines, long_line;
+  std::filesystem::path cards, utf8_cards, same, short_lines, long_line;
   ~Files() {
-    for (const auto* path : {&cards, &same, &short_lines, &long_line}) {
+    for (const auto* path :
+         {&cards, &utf8_cards, &same, &short_lines, &long_line}) {
       if (!path->empty()) std::filesystem::remove(*path);
     }
   }
@@ -262,6 +277,21 @@ bool Generate(Files& files) {
     return size.ok();
   };
   if (!write_cards(files.cards, "search_bench.txt")) return false;
+
+  // The same cards as a text editor saves them in UTF-8.
+  files.utf8_cards = TempPath("search_bench_utf8.txt");
+  std::printf("writing them in UTF-8 to %s\n", files.utf8_cards.c_str());
+  {
+    records::Result<records::LineReader> reader =
+        records::LineReader::Open(files.cards);
+    std::ofstream utf8(files.utf8_cards, std::ios::binary | std::ios::trunc);
+    std::string_view line;
+    while (reader && reader.value().Next(line).value()) {
+      utf8 << records::DecodeCp1251(line) << "\r\n";
+    }
+    if (!reader || !utf8) return false;
+  }
+
   options.one_surname = true;
   if (!write_cards(files.same, "search_bench_same.txt")) return false;
 
@@ -306,16 +336,17 @@ int main(int argc, char** argv) {
     if (peers.count(key) > 0) return peers[key];
     RatioReporter::Peers names{"grep -c '^" + surname + " ' " + file,
                                "rg -j1 -c '^" + surname + " ' " + file};
+    const std::string bytes = FileBytes(surname, path);
     benchmark::RegisterBenchmark(
         names.grep.c_str(), BenchPeer,
-        std::vector<std::string>{"grep", "-c", "^" + Cp1251(surname) + " ",
+        std::vector<std::string>{"grep", "-c", "^" + bytes + " ",
                                  path.string()})
         ->Unit(benchmark::kMillisecond)
         ->UseRealTime();
     benchmark::RegisterBenchmark(
         names.ripgrep.c_str(), BenchPeer,
         std::vector<std::string>{"rg", "-j1", "-c", "--include-zero",
-                                 RipgrepPattern(surname), path.string()})
+                                 RipgrepPattern(bytes), path.string()})
         ->Unit(benchmark::kMillisecond)
         ->UseRealTime();
     return peers[key] = names;
@@ -362,6 +393,7 @@ int main(int argc, char** argv) {
       telephone = card[card::field::SubscriberNumber];
     }
     add_search("surname", surname, files.cards, surname);
+    add_search("surname", surname, files.utf8_cards, surname);
     add_search("surname", surname, files.cards, surname, 0, true);
     add_search("first-name", first_name, files.cards, surname);
     add_search("telephone", telephone, files.cards, surname);

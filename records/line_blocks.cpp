@@ -115,7 +115,7 @@ Result<LineBlocks> LineBlocks::Open(const std::filesystem::path& path,
   return blocks;
 }
 
-Result<std::string_view> LineBlocks::Next() {
+Result<std::string_view> LineBlocks::Next(const Reading& reading) {
   State& s = *state_;
   // The line begun in the last block moves to the front.
   std::memmove(s.buffer.data(), s.buffer.data() + s.begin, s.end - s.begin);
@@ -135,6 +135,10 @@ Result<std::string_view> LineBlocks::Next() {
     const std::size_t cr = LastCr(fresh);
     if (cr == std::string_view::npos) {
       unsearched = s.end;
+      if (reading && !s.file_ended && !reading(s.offset)) {
+        s.Close();
+        return FileFailure(FileError::kCancelled);
+      }
       continue;
     }
     std::size_t block_end = unsearched + cr + 1;

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string_view>
@@ -33,9 +34,14 @@ class LineBlocks {
   LineBlocks& operator=(LineBlocks&&) noexcept;
   ~LineBlocks();  // closes the file
 
+  // Told how far the file has been read while one line longer than the
+  // buffer is read; false stops the reading there.
+  using Reading = std::function<bool(std::uint64_t bytes_read)>;
+
   // The next block, valid until the next call; empty at the end of the
-  // file. A read error is a failure, and closes the file.
-  Result<std::string_view> Next();
+  // file. A read error is a failure, and closes the file; so is a stop by
+  // `reading` (FileError::kCancelled).
+  Result<std::string_view> Next(const Reading& reading = {});
 
   // Whether bytes already read wait for the next block, so that another
   // line is sure to come.

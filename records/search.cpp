@@ -1,6 +1,7 @@
 #include "records/search.h"
 
 #include <algorithm>
+#include <new>
 #include <string_view>
 #include <utility>
 #include <variant>
@@ -34,7 +35,7 @@ SearchOutcome Failed(Failure failure) {
 
 // Reads the file block by block under the shared lock and appends the
 // matching lines of each with `search` (block to rows added), telling
-// `progress` how far it has read.
+// `progress` how far it has read, within a long line too.
 template <typename SearchBlock>
 SearchOutcome Collect(LineBlocks& blocks, SearchBlock&& search,
                       const Progress& progress, const LockWait& wait) {
@@ -51,23 +52,31 @@ SearchOutcome Collect(LineBlocks& blocks, SearchBlock&& search,
     file_size = size.value();
   }
   std::uint64_t next_report = kProgressStep;
+  // Whether to go on, told every few megabytes.
+  const auto going_on = [&](std::uint64_t read) {
+    if (!progress || read < next_report) return true;
+    next_report = read - read % kProgressStep + kProgressStep;
+    return progress(read, std::max(read, file_size));
+  };
+  const LineBlocks::Reading reading =
+      progress ? LineBlocks::Reading(going_on) : LineBlocks::Reading();
   SearchOutcome outcome;
   for (;;) {
-    Result<std::string_view> block = blocks.Next();
+    Result<std::string_view> block = blocks.Next(reading);
     if (!block) {
+      if (block.failure().code == FileError::kCancelled) {
+        outcome.stop = SearchOutcome::Stop::kCancelled;
+        return outcome;
+      }
       SearchOutcome failed = Failed(block.failure());
       failed.rows_added = outcome.rows_added;
       return failed;
     }
     if (block.value().empty()) return outcome;
     outcome.rows_added += search(block.value());
-    const std::uint64_t read = blocks.BytesRead();
-    if (progress && read >= next_report) {
-      next_report = read - read % kProgressStep + kProgressStep;
-      if (!progress(read, std::max(read, file_size))) {
-        outcome.stop = SearchOutcome::Stop::kCancelled;
-        return outcome;
-      }
+    if (!going_on(blocks.BytesRead())) {
+      outcome.stop = SearchOutcome::Stop::kCancelled;
+      return outcome;
     }
   }
 }
@@ -141,12 +150,10 @@ SearchOutcome SearchByTelephone(LineBlocks& blocks, const std::string& query,
       progress, wait);
 }
 
-}  // namespace
-
-SearchOutcome SearchRecords(SearchMode mode, const Prompt& prompt,
-                            SearchResults& results, const Progress& progress,
-                            const std::filesystem::path& path,
-                            FileSystem& files, const LockWait& wait) {
+SearchOutcome Search(SearchMode mode, const Prompt& prompt,
+                     SearchResults& results, const Progress& progress,
+                     const std::filesystem::path& path, FileSystem& files,
+                     const LockWait& wait) {
   Result<LineBlocks> blocks = LineBlocks::Open(path, files);
   if (!blocks) {
     return Failed(blocks.failure());
@@ -165,6 +172,27 @@ SearchOutcome SearchRecords(SearchMode mode, const Prompt& prompt,
                                wait);
   }
   return Stopped(SearchOutcome::Stop::kNoMode);
+}
+
+}  // namespace
+
+SearchOutcome SearchRecords(SearchMode mode, const Prompt& prompt,
+                            SearchResults& results, const Progress& progress,
+                            const std::filesystem::path& path,
+                            FileSystem& files, const LockWait& wait) {
+  const int rows_before = results.RowCount();
+  try {
+    return Search(mode, prompt, results, progress, path, files, wait);
+  } catch (const std::bad_alloc&) {
+    // A line of hundreds of megabytes, or a result of millions of rows, on
+    // a machine short of memory: what was found stays.
+    SearchOutcome outcome =
+        Failed({"Не хватило памяти, чтобы дочитать файл «" + PathText(path) +
+                "»: в нём слишком длинная строка или слишком много подходящих "
+                "карточек. Найденные до этого карточки показаны."});
+    outcome.rows_added = results.RowCount() - rows_before;
+    return outcome;
+  }
 }
 
 void ClearResults(SearchResults& results) { results.Clear(); }

@@ -361,6 +361,27 @@ TEST_F(SearchTest, StopKeepsTheRowsFoundBeforeAndReadsNoFurther) {
   EXPECT_EQ(files_.OpenFiles(), 0);
 }
 
+// A line of megabytes is told of while it is read, and may be stopped.
+TEST_F(SearchTest, ProgressCoversOneLongLine) {
+  const std::string bytes = Cp1251("Иванов") + std::string(6 << 20, 'a');
+  test_support::WriteBytes(path_, bytes);
+  std::vector<std::uint64_t> reads;
+  const SearchOutcome outcome = SearchRecords(
+      SearchMode::kBySurname, [] { return std::string("Иванов"); }, results_,
+      [&](std::uint64_t read, std::uint64_t size) {
+        EXPECT_EQ(size, bytes.size());
+        reads.push_back(read);
+        return reads.size() < 2;
+      },
+      path_, files_);
+  EXPECT_EQ(outcome.stop, Stop::kCancelled);
+  ASSERT_EQ(reads.size(), 2u);
+  EXPECT_LT(reads[0], reads[1]);
+  EXPECT_LT(reads[1], bytes.size());
+  EXPECT_EQ(results_.RowCount(), 0);
+  EXPECT_EQ(files_.OpenFiles(), 0);
+}
+
 // A row loads into the card and recalculates under the option chosen; there
 // is nothing to view outside the rows, nor once they are cleared.
 TEST_F(SearchTest, ViewSelectedLoadsARowAndRecalculatesIt) {
