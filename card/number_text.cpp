@@ -17,7 +17,6 @@ constexpr std::string_view kInfinityText = "бесконечность";
 constexpr std::string_view kNegativeInfinityText = "-бесконечность";
 constexpr std::string_view kNotANumberText = "неопределенность";
 
-constexpr int kSignificantDigits = 15;
 // A tenth of the end of the double range, 1,8E+308 (itself not a double):
 // texts beyond that end are not numbers.
 constexpr double kRangeEndTenth = 1.8e307;

@@ -10,6 +10,9 @@ namespace card {
 // the system's locale.
 inline constexpr char kDecimalComma = ',';
 
+// How many significant digits a number's text keeps.
+inline constexpr int kSignificantDigits = 15;
+
 // Reads a number: optional spaces, an optional sign, digits with an optional
 // decimal comma (a trailing comma and a missing integer part are accepted,
 // since a number passes through them while it is typed), an optional

@@ -6,7 +6,7 @@
 
 namespace card {
 
-void Recalculate(SubscriberCard& card, int /*index*/) {
+void Recalculate(SubscriberCard& card) {
   std::array<double, kFieldCount> x{};
   for (int i = field::SubscriptionCharged; i <= field::TotalDue; ++i) {
     if (card.CellText(i).empty()) card.SetCellText(i, "0");

@@ -9,8 +9,7 @@ class SubscriberCard;
 // "0"; all nine cells are read, and the first one that is not a number stops
 // the run before any derived cell is written. Each derived cell is written
 // from the values read at the start of the run; the writes that change a cell
-// nest further runs. The index of the cell whose
-// change set off the run plays no part.
-void Recalculate(SubscriberCard& card, int index);
+// nest further runs. Which cell's change set off the run plays no part.
+void Recalculate(SubscriberCard& card);
 
 }  // namespace card

@@ -30,27 +30,6 @@ std::optional<int> FirstNonNumber(const SubscriberCard& card) {
 
 SubscriberCard::SubscriberCard() : cells_(InitialTexts()) {}
 
-SubscriberCard::SubscriberCard(const SubscriberCard& other)
-    : cells_(other.cells_),
-      memos_(other.memos_),
-      benefit_divisor_(other.benefit_divisor_),
-      chosen_benefit_(other.chosen_benefit_),
-      failed_cell_(other.failed_cell_) {}
-
-SubscriberCard& SubscriberCard::operator=(const SubscriberCard& other) {
-  if (this != &other) {
-    cells_ = other.cells_;
-    memos_ = other.memos_;
-    benefit_divisor_ = other.benefit_divisor_;
-    chosen_benefit_ = other.chosen_benefit_;
-    failed_cell_ = other.failed_cell_;
-    depth_ = 0;
-    watchers_.clear();
-    failed_cell_watchers_.clear();
-  }
-  return *this;
-}
-
 bool SubscriberCard::Store(int index, std::string_view text) {
   if (cells_[index] == text) return false;
   // Through a temporary: g++ 12 at -O3 wrongly sees an overlapping copy in
@@ -89,15 +68,15 @@ void SubscriberCard::SetCellNumber(int index, double value) {
 }
 
 void SubscriberCard::Notify(int index) {
-  ++depth_;
-  for (const Watcher& watcher : watchers_) watcher(index);
-  Recalculate(*this, index);
-  --depth_;
-  if (depth_ > 0) return;
+  ++notifications_.depth;
+  for (const Watcher& watcher : notifications_.watchers) watcher(index);
+  Recalculate(*this);
+  --notifications_.depth;
+  if (notifications_.depth > 0) return;
   const std::optional<int> failed = FirstNonNumber(*this);
   if (failed == failed_cell_) return;
   failed_cell_ = failed;
-  for (const FailedCellWatcher& watcher : failed_cell_watchers_) {
+  for (const FailedCellWatcher& watcher : notifications_.failed_cell_watchers) {
     watcher(failed);
   }
 }
@@ -128,11 +107,11 @@ void SubscriberCard::Start() {
 }
 
 void SubscriberCard::Watch(Watcher watcher) {
-  watchers_.push_back(std::move(watcher));
+  notifications_.watchers.push_back(std::move(watcher));
 }
 
 void SubscriberCard::WatchFailedCell(FailedCellWatcher watcher) {
-  failed_cell_watchers_.push_back(std::move(watcher));
+  notifications_.failed_cell_watchers.push_back(std::move(watcher));
 }
 
 }  // namespace card

@@ -33,8 +33,8 @@ class SubscriberCard {
   SubscriberCard();
 
   // A copy holds the same texts, divisor and option, and has no watchers.
-  SubscriberCard(const SubscriberCard& other);
-  SubscriberCard& operator=(const SubscriberCard& other);
+  SubscriberCard(const SubscriberCard&) = default;
+  SubscriberCard& operator=(const SubscriberCard&) = default;
   SubscriberCard(SubscriberCard&&) = default;
   SubscriberCard& operator=(SubscriberCard&&) = default;
 
@@ -74,7 +74,7 @@ class SubscriberCard {
   std::optional<int> FailedCell() const { return failed_cell_; }
 
   // How many change notifications are running now, nested (0 outside any).
-  int NotificationDepth() const { return depth_; }
+  int NotificationDepth() const { return notifications_.depth; }
 
   void Watch(Watcher watcher);
   void WatchFailedCell(FailedCellWatcher watcher);
@@ -92,14 +92,32 @@ class SubscriberCard {
     double written_value = 0;  // when written by SetCellNumber
   };
 
+  // Who is told of the card's changes, and how deep the telling runs: the
+  // card's own, which a copy does not take.
+  struct Notifications {
+    Notifications() = default;
+    Notifications(const Notifications&) {}
+    Notifications& operator=(const Notifications&) {
+      depth = 0;
+      watchers.clear();
+      failed_cell_watchers.clear();
+      return *this;
+    }
+    Notifications(Notifications&&) = default;
+    Notifications& operator=(Notifications&&) = default;
+    ~Notifications() = default;
+
+    int depth = 0;
+    std::vector<Watcher> watchers;
+    std::vector<FailedCellWatcher> failed_cell_watchers;
+  };
+
   SubscriberRecord cells_;
   mutable std::array<NumberMemo, kFieldCount> memos_{};
   std::int16_t benefit_divisor_ = 1;
   BenefitOption chosen_benefit_ = BenefitOption::kNone;
   std::optional<int> failed_cell_;
-  int depth_ = 0;
-  std::vector<Watcher> watchers_;
-  std::vector<FailedCellWatcher> failed_cell_watchers_;
+  Notifications notifications_;
 };
 
 }  // namespace card

@@ -9,8 +9,6 @@
 namespace records {
 namespace {
 
-constexpr int kSignificantDigits = 15;
-
 // A number's text without its sign and without the zeros before its first
 // digit or before the comma, which a text may leave out: "-0,5" is ",5".
 std::string Unsigned(std::string text) {
@@ -28,13 +26,13 @@ std::string LessOneUnit(std::string text) {
       ++significant;
     }
   }
-  if (significant < kSignificantDigits &&
+  if (significant < card::kSignificantDigits &&
       text.find(card::kDecimalComma) == std::string::npos) {
     text += card::kDecimalComma;
   }
-  text.append(
-      static_cast<std::size_t>(std::max(0, kSignificantDigits - significant)),
-      '0');
+  text.append(static_cast<std::size_t>(
+                  std::max(0, card::kSignificantDigits - significant)),
+              '0');
   for (std::size_t i = text.size(); i-- > 0;) {
     if (text[i] == card::kDecimalComma) continue;
     if (text[i] != '0') {
