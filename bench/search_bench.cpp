@@ -39,7 +39,7 @@
 #include "records/cp1251.h"
 #include "records/line_encoding.h"
 #include "records/line_reader.h"
-#include "records/search.h"
+#include "search/search.h"
 
 extern char** environ;
 
@@ -139,23 +139,23 @@ void BenchPeer(benchmark::State& state, std::vector<std::string> argv) {
 
 // `matched_bytes`, when known, is the bytes of the lines that match, to
 // compare the results' memory with.
-void BenchSearch(benchmark::State& state, records::SearchMode mode,
+void BenchSearch(benchmark::State& state, search::SearchMode mode,
                  std::string query, std::filesystem::path path,
                  double matched_bytes, bool with_progress) {
   const double file_bytes =
       static_cast<double>(std::filesystem::file_size(path));
   // The window's progress function reads the clock at every call.
-  const records::Progress progress =
-      with_progress ? records::Progress([](std::uint64_t, std::uint64_t) {
+  const search::Progress progress =
+      with_progress ? search::Progress([](std::uint64_t, std::uint64_t) {
         benchmark::DoNotOptimize(std::chrono::steady_clock::now());
         return true;
       })
-                    : records::Progress();
-  records::SearchOutcome outcome;
+                    : search::Progress();
+  search::SearchOutcome outcome;
   std::size_t memory = 0;
   for (auto _ : state) {
-    records::SearchResults results;
-    outcome = records::SearchRecords(
+    search::SearchResults results;
+    outcome = search::SearchRecords(
         mode, [&query] { return query; }, results, progress, path);
     memory = results.MemoryBytes();
     benchmark::DoNotOptimize(results);
@@ -233,11 +233,11 @@ class RatioReporter : public benchmark::ConsoleReporter {
   std::vector<std::pair<std::string, Peers>> searches_;
 };
 
-records::SearchMode ParseMode(std::string_view text) {
-  if (text == "surname") return records::SearchMode::kBySurname;
-  if (text == "first-name") return records::SearchMode::kByFirstName;
-  if (text == "telephone") return records::SearchMode::kByTelephone;
-  return records::SearchMode::kNone;
+search::SearchMode ParseMode(std::string_view text) {
+  if (text == "surname") return search::SearchMode::kBySurname;
+  if (text == "first-name") return search::SearchMode::kByFirstName;
+  if (text == "telephone") return search::SearchMode::kByTelephone;
+  return search::SearchMode::kNone;
 }
 
 std::filesystem::path TempPath(const std::string& name) {
@@ -369,7 +369,7 @@ int main(int argc, char** argv) {
   Files files;
   if (argc == 4) {
     const std::filesystem::path path = argv[1];
-    if (ParseMode(argv[2]) == records::SearchMode::kNone ||
+    if (ParseMode(argv[2]) == search::SearchMode::kNone ||
         !std::filesystem::exists(path)) {
       std::fprintf(stderr,
                    "usage: search_bench [PATH surname|first-name|telephone "
@@ -377,7 +377,7 @@ int main(int argc, char** argv) {
       return 2;
     }
     add_search(argv[2], argv[3], path,
-               ParseMode(argv[2]) == records::SearchMode::kBySurname
+               ParseMode(argv[2]) == search::SearchMode::kBySurname
                    ? std::string(argv[3])
                    : FirstSurname(path));
   } else if (argc == 1) {

@@ -3,6 +3,7 @@
 #include <cstddef>
 
 #include "records/cp1251.h"
+#include "records/line_breaks.h"
 
 namespace fuzz {
 namespace {
@@ -39,18 +40,13 @@ std::size_t WellFormedAt(std::string_view text, std::size_t at) {
 
 std::vector<std::string> ModelLines(std::string_view bytes) {
   if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
+  // The whole file at once, where the reader takes it a block at a time.
   std::vector<std::string> lines;
-  std::string line;
-  for (std::size_t i = 0; i < bytes.size(); ++i) {
-    if (bytes[i] != '\r') {
-      line += bytes[i];
-      continue;
-    }
-    if (i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
-    lines.push_back(std::move(line));
-    line.clear();
+  for (std::size_t start = 0; start < bytes.size();) {
+    const records::LineBounds line = records::LineAt(bytes, start);
+    lines.emplace_back(bytes.substr(start, line.end - start));
+    start = line.next;
   }
-  if (!line.empty()) lines.push_back(std::move(line));
   return lines;
 }
 

@@ -6,10 +6,9 @@
 
 namespace fuzz {
 
-// The lines of a subscriber file by the break rules alone, as a model for
-// the reader: a UTF-8 mark at the start is no part of the first line, a
-// line ends at CR LF or at a lone CR, a lone LF is an ordinary character,
-// the last line needs no break and a final break starts no further line.
+// The lines of a subscriber file by the break rules alone (line_breaks.h),
+// as a model for the reader, which reads them block by block: a UTF-8 mark
+// at the start is no part of the first line.
 std::vector<std::string> ModelLines(std::string_view bytes);
 
 // Whether the file starts with a UTF-16 mark, which the reader refuses.

@@ -20,16 +20,16 @@
 #include "card/number_text.h"
 #include "fuzz/line_model.h"
 #include "fuzz/property.h"
-#include "records/search.h"
-#include "records/search_results.h"
+#include "search/search.h"
+#include "search/search_results.h"
 #include "records/split_line.h"
 #include "tests/support/faulty_file_system.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
 
-using records::SearchMode;
-using Stop = records::SearchOutcome::Stop;
+using search::SearchMode;
+using Stop = search::SearchOutcome::Stop;
 
 constexpr SearchMode kModes[] = {SearchMode::kNone, SearchMode::kBySurname,
                                  SearchMode::kByFirstName,
@@ -98,14 +98,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
               "the file is written");
 
   // One row listed by an earlier search, which this one must keep.
-  records::SearchResults results;
+  search::SearchResults results;
   results.AppendLine("a b c d 5 e 1 2 3 4 5 6 7 8 9 ");
   const card::ResultRow earlier_row = results.Row(0);
 
   test_support::FaultyFileSystem files;
   files.ReadAtMost(read_limit);
   int prompts = 0;
-  const records::SearchOutcome outcome = records::SearchRecords(
+  const search::SearchOutcome outcome = search::SearchRecords(
       mode,
       [&] {
         ++prompts;
@@ -151,7 +151,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
               "every matching line is listed, and nothing else");
   for (int row = 1; row < results.RowCount(); ++row) {
     const card::ResultRow texts = results.Row(row);
-    for (int column = 0; column < records::SearchResults::kColumnCount;
+    for (int column = 0; column < search::SearchResults::kColumnCount;
          ++column) {
       fuzz::Check(results.Text(column, row) == texts[column],
                   "the columns are parallel");

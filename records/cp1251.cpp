@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <utility>
 
-#include "records/utf8.h"
+#include "records/internal/utf8.h"
 
 namespace records {
 namespace {

@@ -4,8 +4,8 @@
 #include <functional>
 #include <optional>
 
-#include "records/append_file.h"
 #include "records/failure.h"
+#include "records/file_system.h"
 
 namespace records {
 

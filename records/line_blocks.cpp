@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "records/byte_words.h"
+#include "records/line_breaks.h"
 #include "records/line_encoding.h"
 #include "records/system_reason.h"
 
@@ -25,10 +26,10 @@ std::size_t LastCr(std::string_view bytes) {
   std::size_t end = bytes.size();
   for (; end >= sizeof(ByteWord); end -= sizeof(ByteWord)) {
     const std::size_t word = end - sizeof(ByteWord);
-    const ByteWord crs = BytesEqual(LoadWord(bytes.data() + word), '\r');
+    const ByteWord crs = BytesEqual(LoadWord(bytes.data() + word), kCr);
     if (crs != 0) return word + LastMarked(crs);
   }
-  return bytes.substr(0, end).rfind('\r');
+  return bytes.substr(0, end).rfind(kCr);
 }
 
 }  // namespace
@@ -71,7 +72,7 @@ struct LineBlocks::State {
     end += count.value();
     file_ended = count.value() == 0;
     if (after_cr && begin < end) {
-      if (buffer[begin] == '\n') ++begin;
+      if (buffer[begin] == kLf) ++begin;
       after_cr = false;
     }
     return std::nullopt;
@@ -144,7 +145,7 @@ Result<std::string_view> LineBlocks::Next(const Reading& reading) {
     std::size_t block_end = unsearched + cr + 1;
     if (block_end == s.end) {
       s.after_cr = true;
-    } else if (s.buffer[block_end] == '\n') {
+    } else if (s.buffer[block_end] == kLf) {
       ++block_end;
     }
     const std::string_view block(s.buffer.data() + s.begin,

@@ -7,17 +7,17 @@
 #include <optional>
 #include <string_view>
 
-#include "records/append_file.h"
 #include "records/failure.h"
 #include "records/file_lock.h"
+#include "records/file_system.h"
 
 namespace records {
 
 // Reads a subscriber file in large blocks of whole lines, in its own bytes
 // (each line Windows-1251 or UTF-8, see LineEncoding), so that the search
 // can look for a query across a whole block at once. A line ends at CR LF or
-// at a lone CR; a lone LF is an ordinary character; the last line needs no
-// break. A UTF-8 mark at the start of the file is no part of the first line.
+// at a lone CR (see line_breaks.h). A UTF-8 mark at the start of the file is
+// no part of the first line.
 //
 // A block starts where a line starts and ends with a line's whole break,
 // or at the end of the file; a line longer than the buffer makes the buffer
@@ -64,18 +64,5 @@ class LineBlocks {
   explicit LineBlocks(std::unique_ptr<State> state);
   std::unique_ptr<State> state_;
 };
-
-// Where the line that holds `start` of a block ends, and where the next one
-// starts (past the break); both are the block's size past its last line.
-struct LineBounds {
-  std::size_t end;
-  std::size_t next;
-};
-inline LineBounds LineAt(std::string_view block, std::size_t start) {
-  const std::size_t cr = block.find('\r', start);
-  if (cr == std::string_view::npos) return {block.size(), block.size()};
-  const bool lf = cr + 1 < block.size() && block[cr + 1] == '\n';
-  return {cr, cr + 1 + (lf ? 1 : 0)};
-}
 
 }  // namespace records

@@ -1,9 +1,9 @@
 #include "records/line_encoding.h"
 
-#include "records/append_file.h"
 #include "records/byte_words.h"
 #include "records/cp1251.h"
-#include "records/utf8.h"
+#include "records/file_system.h"
+#include "records/internal/utf8.h"
 
 namespace records {
 namespace {

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "records/line_blocks.h"
+#include "records/line_breaks.h"
 
 namespace records {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "records/append_file.h"
 #include "records/failure.h"
+#include "records/file_system.h"
 
 namespace records {
 

@@ -8,6 +8,7 @@
 #include <variant>
 
 #include "records/cp1251.h"
+#include "records/line_breaks.h"
 #include "records/split_line.h"
 #include "records/system_reason.h"
 
@@ -44,10 +45,6 @@ std::string UnrepresentableMessage(int index, std::string_view text,
          ", которого нет в кодировке файла (Windows-1251).";
 }
 
-bool EndsWithLineBreak(std::string_view tail) {
-  return tail.ends_with('\r') || tail.ends_with("\r\n");
-}
-
 // The save looks this far back from the end of the file for the line that
 // tells which encoding the file is kept in.
 constexpr std::size_t kTailBytes = std::size_t{64} << 10;
@@ -74,12 +71,11 @@ LineEncoding LastLineEncoding(std::string_view tail, bool cut) {
   while (high > 0 && static_cast<unsigned char>(tail[high - 1]) < 0x80) --high;
   if (high == 0) return LineEncoding::kCp1251;
   --high;
-  std::size_t end = tail.find('\r', high);
+  std::size_t end = tail.find(kCr, high);
   if (end == std::string_view::npos) end = tail.size();
-  std::size_t start = tail.rfind('\r', high);
-  start = start == std::string_view::npos ? 0 : start + 1;
-  // The LF of a CR LF is the break's, not the line's.
-  if (start > 0 && tail[start] == '\n') ++start;
+  const std::size_t cr = tail.rfind(kCr, high);
+  const std::size_t start =
+      cr == std::string_view::npos ? 0 : AfterBreak(tail, cr);
   std::string_view line = tail.substr(start, end - start);
   if (start == 0 && cut) {
     for (int i = 0; i < 3 && !line.empty() &&
@@ -135,7 +131,7 @@ Result<FileEnds> ReadEnds(FileSystem& files, FileSystem::Handle file,
       ends.encoding = LastLineEncoding(tail, size > tail_size);
       break;
   }
-  ends.needs_break = !EndsWithLineBreak(tail);
+  ends.needs_break = !EndsWithBreak(tail);
   return ends;
 }
 
@@ -189,7 +185,7 @@ std::optional<Failure> AppendLocked(FileSystem& files,
   if (ends.encoding == LineEncoding::kCp1251 && !lines.cp1251) {
     return lines.cp1251.failure();
   }
-  std::string bytes = ends.needs_break ? "\r\n" : "";
+  std::string bytes(ends.needs_break ? kLineBreak : "");
   bytes +=
       ends.encoding == LineEncoding::kUtf8 ? lines.utf8 : lines.cp1251.value();
 
@@ -290,7 +286,7 @@ Result<std::string> FormatLine(const card::SubscriberRecord& record,
     const std::string& text = record[index];
     // A CR would end the line early and split the card in two; an LF is an
     // ordinary character of a line.
-    if (text.find('\r') != std::string::npos) {
+    if (text.find(kCr) != std::string::npos) {
       return Failure{"В поле «" + std::string(card::kFields[index].caption) +
                      "» есть знак возврата каретки (U+000D), который разорвал "
                      "бы строку файла."};
@@ -311,7 +307,7 @@ Result<std::string> FormatLine(const card::SubscriberRecord& record,
     }
     line += kFieldSeparator;
   }
-  line += "\r\n";
+  line += kLineBreak;
   return line;
 }
 

@@ -6,9 +6,9 @@
 
 #include "card/subscriber_card.h"
 #include "card/subscriber_record.h"
-#include "records/append_file.h"
 #include "records/failure.h"
 #include "records/file_lock.h"
+#include "records/file_system.h"
 #include "records/line_encoding.h"
 
 namespace records {

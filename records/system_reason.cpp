@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "records/append_file.h"
+#include "records/file_system.h"
 
 namespace records {
 namespace {

@@ -15,7 +15,7 @@
 #include <iterator>
 #include <utility>
 
-#include "records/append_file.h"
+#include "records/file_system.h"
 
 namespace ui {
 namespace {

@@ -16,7 +16,7 @@
 namespace ui {
 namespace {
 
-using records::SearchMode;
+using search::SearchMode;
 
 // An option and the prompt of its search.
 struct Mode {
@@ -58,7 +58,7 @@ constexpr Placed kLabels[] = {
 
 // List1, by column: the six visible ones, then the eight hidden ones below
 // the client area.
-constexpr int kListLeft[records::SearchResults::kColumnCount] = {
+constexpr int kListLeft[search::SearchResults::kColumnCount] = {
     1440, 2760, 4080, 5400, 6720, 120,  120,
     1440, 2760, 4080, 5400, 6720, 8040, 9360};
 constexpr int kVisibleLists = 6;
@@ -106,7 +106,7 @@ void Form3::BuildControls() {
   for (const Placed& label : kLabels) PlaceLabel(this, label);
 
   model_ = new ResultsModel(results_, this);
-  for (int k = 0; k < records::SearchResults::kColumnCount; ++k) {
+  for (int k = 0; k < search::SearchResults::kColumnCount; ++k) {
     auto* list = new ListBox(this);
     list->setObjectName(QStringLiteral("List1(%1)").arg(k));
     list->setGeometry(Pixels(
@@ -165,11 +165,11 @@ std::string Form3::AskQuery(SearchMode mode) {
 
 void Form3::Search() {
   const SearchMode mode = ChosenMode();
-  records::SearchOutcome outcome;
+  search::SearchOutcome outcome;
   {
     LockWaitWindow wait(this, QStringLiteral("Поиск"), FileName(file_));
     SearchProgressWindow progress(this, FileName(file_));
-    outcome = records::SearchRecords(
+    outcome = search::SearchRecords(
         mode, [this, mode] { return AskQuery(mode); }, results_,
         [&progress](std::uint64_t read, std::uint64_t size) {
           return progress.Report(read, size);
@@ -186,7 +186,7 @@ void Form3::Search() {
 
 void Form3::ClearList() {
   if (!ConfirmClearing(this)) return;
-  records::ClearResults(results_);
+  search::ClearResults(results_);
   model_->Update();
 }
 
@@ -195,7 +195,7 @@ void Form3::View() {
                                        ->selectionModel()
                                        ->selectedIndexes();
   const int row = selected.isEmpty() ? -1 : selected.front().row();
-  if (records::ViewSelected(row, results_, card_)) emit CardViewed();
+  if (search::ViewSelected(row, results_, card_)) emit CardViewed();
 }
 
 void Form3::showEvent(QShowEvent* event) {

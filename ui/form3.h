@@ -6,8 +6,8 @@
 #include <string>
 
 #include "card/subscriber_card.h"
-#include "records/search.h"
-#include "records/search_results.h"
+#include "search/search.h"
+#include "search/search_results.h"
 
 class QButtonGroup;
 class QCloseEvent;
@@ -45,7 +45,7 @@ class Form3 : public QWidget {
  private:
   struct Controls {
     // By column; (6) to (13) are never visible.
-    std::array<QListView*, records::SearchResults::kColumnCount> list1{};
+    std::array<QListView*, search::SearchResults::kColumnCount> list1{};
     QPushButton* command1 = nullptr;  // "Искать"
     QPushButton* command2 = nullptr;  // "Очистка списка"
     QPushButton* command3 = nullptr;  // "Назад"
@@ -56,9 +56,9 @@ class Form3 : public QWidget {
   void BuildControls();
   void SetTabOrder();
 
-  records::SearchMode ChosenMode() const;
+  search::SearchMode ChosenMode() const;
   // The mode's prompt; the empty text when cancelled.
-  std::string AskQuery(records::SearchMode mode);
+  std::string AskQuery(search::SearchMode mode);
 
   void Search();
   void ClearList();
@@ -66,7 +66,7 @@ class Form3 : public QWidget {
 
   const std::filesystem::path file_;
   card::SubscriberCard& card_;
-  records::SearchResults results_;
+  search::SearchResults results_;
   ResultsModel* model_ = nullptr;
   Controls controls_;
 };

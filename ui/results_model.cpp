@@ -4,7 +4,7 @@
 
 namespace ui {
 
-ResultsModel::ResultsModel(const records::SearchResults& results,
+ResultsModel::ResultsModel(const search::SearchResults& results,
                            QObject* parent)
     : QAbstractTableModel(parent), results_(results) {}
 
@@ -13,7 +13,7 @@ int ResultsModel::rowCount(const QModelIndex& parent) const {
 }
 
 int ResultsModel::columnCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : records::SearchResults::kColumnCount;
+  return parent.isValid() ? 0 : search::SearchResults::kColumnCount;
 }
 
 QVariant ResultsModel::data(const QModelIndex& index, int role) const {

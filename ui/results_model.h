@@ -2,7 +2,7 @@
 
 #include <QAbstractTableModel>
 
-#include "records/search_results.h"
+#include "search/search_results.h"
 
 namespace ui {
 
@@ -15,7 +15,7 @@ class ResultsModel : public QAbstractTableModel {
   Q_OBJECT
 
  public:
-  ResultsModel(const records::SearchResults& results, QObject* parent);
+  ResultsModel(const search::SearchResults& results, QObject* parent);
 
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -27,7 +27,7 @@ class ResultsModel : public QAbstractTableModel {
   void Update();
 
  private:
-  const records::SearchResults& results_;
+  const search::SearchResults& results_;
   int shown_rows_ = 0;  // what the views have been told
 };
 

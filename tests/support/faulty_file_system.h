@@ -12,7 +12,7 @@
 #include <system_error>
 #include <vector>
 
-#include "records/append_file.h"
+#include "records/file_system.h"
 
 namespace test_support {
 

@@ -15,7 +15,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "records/append_file.h"
+#include "records/file_system.h"
 #include "ui/application.h"
 #include "ui/form3.h"
 #include "ui_test_support.h"

@@ -17,7 +17,7 @@
 #include <QTimer>
 #include <utility>
 
-#include "records/append_file.h"
+#include "records/file_system.h"
 #include "ui/application.h"
 #include "ui/form1.h"
 #include "ui/waiting.h"

@@ -1,4 +1,4 @@
-#include "records/search.h"
+#include "search/search.h"
 
 #include <algorithm>
 #include <new>
@@ -7,15 +7,32 @@
 #include <variant>
 
 #include "card/number_text.h"
-#include "records/block_matches.h"
-#include "records/byte_finder.h"
 #include "records/cp1251.h"
 #include "records/line_blocks.h"
+#include "records/line_breaks.h"
 #include "records/line_encoding.h"
-#include "records/number_digits.h"
 #include "records/split_line.h"
+#include "search/internal/block_matches.h"
+#include "search/internal/byte_finder.h"
+#include "search/internal/number_digits.h"
 
-namespace records {
+namespace search {
+
+using records::DecodeLine;
+using records::EncodeCp1251;
+using records::EncodingOf;
+using records::Failure;
+using records::FileError;
+using records::FileSystem;
+using records::kCr;
+using records::kFieldSeparator;
+using records::LineBlocks;
+using records::LineEncoding;
+using records::LockWait;
+using records::PathText;
+using records::Result;
+using records::Unrepresentable;
+
 namespace {
 
 // How often the search tells the progress function how far it has read.
@@ -100,7 +117,7 @@ SearchOutcome SearchByText(LineBlocks& blocks, int field,
   // the piece's end or the line's.
   std::optional<ByteFinder> finder;
   if (!query.empty() && query.find(kFieldSeparator) == std::string::npos &&
-      query.find('\r') == std::string::npos) {
+      query.find(kCr) == std::string::npos) {
     finder.emplace(query, cp1251 && !ascii ? *cp1251 : std::string());
   }
   return Collect(
@@ -206,4 +223,4 @@ bool ViewSelected(int row, const SearchResults& results,
   return true;
 }
 
-}  // namespace records
+}  // namespace search

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace records {
+namespace search {
 
 // Finds where a run of bytes, or one of two (the forms of one query in the
 // two encodings a file may mix), stands across large blocks of text without
@@ -67,4 +67,4 @@ class ByteFinder {
   Probes probes_{};
 };
 
-}  // namespace records
+}  // namespace search

@@ -2,7 +2,7 @@
 
 #include <cstddef>
 
-namespace records {
+namespace search {
 
 // Memory straight from the system in whole pages, given straight back when
 // freed, for the large blocks of a search result. On Linux a block of 2 MB
@@ -16,4 +16,4 @@ char* AllocatePages(std::size_t size);
 // Gives back the pages of AllocatePages(size).
 void FreePages(char* pages, std::size_t size);
 
-}  // namespace records
+}  // namespace search

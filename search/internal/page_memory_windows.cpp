@@ -2,9 +2,9 @@
 
 #include <new>
 
-#include "records/page_memory.h"
+#include "search/internal/page_memory.h"
 
-namespace records {
+namespace search {
 
 // Ordinary pages: large pages need a privilege that a clerk's account does
 // not hold.
@@ -19,4 +19,4 @@ void FreePages(char* pages, std::size_t /*size*/) {
   VirtualFree(pages, 0, MEM_RELEASE);
 }
 
-}  // namespace records
+}  // namespace search

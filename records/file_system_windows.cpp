@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <string>
 
-#include "records/append_file.h"
+#include "records/file_system.h"
 #include "records/system_reason.h"
 
 namespace records {

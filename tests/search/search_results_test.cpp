@@ -1,7 +1,7 @@
 // The pieces a row holds are the search fuzz target's to check; here, the
 // memory that the rows take.
 
-#include "records/search_results.h"
+#include "search/search_results.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 
 #include "tests/support/cp1251_bytes.h"
 
-namespace records {
+namespace search {
 namespace {
 
 using test_support::Cp1251;
@@ -37,4 +37,4 @@ TEST(SearchResultsTest, HoldsLittleMoreThanTheLinesFound) {
 }
 
 }  // namespace
-}  // namespace records
+}  // namespace search

@@ -5,14 +5,15 @@
 #include <optional>
 #include <string_view>
 
-#include "records/byte_finder.h"
-#include "records/line_blocks.h"
-#include "records/search_results.h"
+#include "records/line_breaks.h"
 #include "records/split_line.h"
+#include "search/internal/byte_finder.h"
+#include "search/search_results.h"
 
-namespace records {
+namespace search {
 
-// The lines of one block of whole lines (see LineBlocks) whose piece `field`
+// The lines of one block of whole lines (see records::LineBlocks) whose piece
+// `field`
 // passes `matches` (given the line and the piece) go to the results, in
 // order: either every line is cut, or only the lines where bytes that every
 // match holds stand. Each returns the rows it added.
@@ -23,10 +24,10 @@ template <typename Matches>
 int AppendIfMatches(std::string_view block, std::size_t start, int field,
                     const Matches& matches, SearchResults& results,
                     std::size_t& next) {
-  const LineBounds bounds = LineAt(block, start);
+  const records::LineBounds bounds = records::LineAt(block, start);
   next = bounds.next;
   const std::string_view line = block.substr(start, bounds.end - start);
-  const std::optional<std::string_view> piece = PieceAt(line, field);
+  const std::optional<std::string_view> piece = records::PieceAt(line, field);
   if (!piece || !matches(line, *piece)) return 0;
   results.AppendLine(line);
   return 1;
@@ -94,4 +95,4 @@ int AppendNumberMatches(std::string_view block, const ByteFinder& digits,
   }
 }
 
-}  // namespace records
+}  // namespace search

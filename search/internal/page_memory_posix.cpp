@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <new>
 
-#include "records/page_memory.h"
+#include "search/internal/page_memory.h"
 
-namespace records {
+namespace search {
 namespace {
 
 // The kernel backs memory with a huge page only where a whole aligned huge
@@ -42,4 +42,4 @@ char* AllocatePages(std::size_t size) {
 
 void FreePages(char* pages, std::size_t size) { munmap(pages, size); }
 
-}  // namespace records
+}  // namespace search

@@ -1,4 +1,4 @@
-#include "records/number_digits.h"
+#include "search/internal/number_digits.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,7 +6,7 @@
 
 #include "card/number_text.h"
 
-namespace records {
+namespace search {
 namespace {
 
 // A number's text without its sign and without the zeros before its first
@@ -59,4 +59,4 @@ std::string DigitsOfEqualNumbers(double number) {
                                        .first);
 }
 
-}  // namespace records
+}  // namespace search

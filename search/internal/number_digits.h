@@ -2,7 +2,7 @@
 
 #include <string>
 
-namespace records {
+namespace search {
 
 // Bytes that every text without an exponent holds that card::ParseNumber
 // reads as `number`, so that a search may look for them across a file
@@ -16,4 +16,4 @@ namespace records {
 // 92895,9999999999...), which begin with the same bytes (9289).
 std::string DigitsOfEqualNumbers(double number);
 
-}  // namespace records
+}  // namespace search

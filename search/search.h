@@ -7,12 +7,12 @@
 #include <string>
 
 #include "card/subscriber_card.h"
-#include "records/append_file.h"
 #include "records/failure.h"
 #include "records/file_lock.h"
-#include "records/search_results.h"
+#include "records/file_system.h"
+#include "search/search_results.h"
 
-namespace records {
+namespace search {
 
 enum class SearchMode {
   kNone,         // no option chosen: the file is opened and closed, no more
@@ -45,7 +45,7 @@ struct SearchOutcome {
   int rows_added = 0;
   // The file could not be opened or read, or the telephone query is not a
   // number.
-  std::optional<Failure> failure;
+  std::optional<records::Failure> failure;
 };
 
 // Opens the file, then (with a mode) asks the prompt for the query, then
@@ -55,7 +55,8 @@ struct SearchOutcome {
 // short for the compared piece, or whose telephone piece is not a number,
 // does not match.
 //
-// Each line is compared as its own encoding reads (see LineEncoding); a
+// Each line is compared as its own encoding reads (see
+// records::LineEncoding); a
 // file in UTF-16 is refused before the prompt. After the prompt the file is
 // read under the shared lock, so that no line a saving copy of the program
 // is writing is listed; while a save holds the lock the search asks `wait`
@@ -65,11 +66,11 @@ struct SearchOutcome {
 // Unless it is empty, `progress` is told every few megabytes how far the
 // search has read (never more than the file's size); when it returns false
 // the search stops there, the file is closed, and the rows found so far stay.
-SearchOutcome SearchRecords(SearchMode mode, const Prompt& prompt,
-                            SearchResults& results, const Progress& progress,
-                            const std::filesystem::path& path,
-                            FileSystem& files = PlatformFileSystem(),
-                            const LockWait& wait = {});
+SearchOutcome SearchRecords(
+    SearchMode mode, const Prompt& prompt, SearchResults& results,
+    const Progress& progress, const std::filesystem::path& path,
+    records::FileSystem& files = records::PlatformFileSystem(),
+    const records::LockWait& wait = {});
 
 // Empties the result columns.
 void ClearResults(SearchResults& results);
@@ -79,4 +80,4 @@ void ClearResults(SearchResults& results);
 bool ViewSelected(int row, const SearchResults& results,
                   card::SubscriberCard& card);
 
-}  // namespace records
+}  // namespace search

@@ -1,4 +1,4 @@
-#include "records/search_results.h"
+#include "search/search_results.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -7,10 +7,22 @@
 
 #include "records/byte_words.h"
 #include "records/line_encoding.h"
-#include "records/page_memory.h"
 #include "records/split_line.h"
+#include "search/internal/page_memory.h"
 
-namespace records {
+namespace search {
+
+using records::BytesEqual;
+using records::ByteWord;
+using records::DecodeLine;
+using records::EncodingOf;
+using records::FirstMarked;
+using records::kFieldSeparator;
+using records::LineEncoding;
+using records::LoadWord;
+using records::MarkCount;
+using records::PieceAt;
+
 namespace {
 
 // Blocks grow with the results, by half of what is held, so that a large
@@ -160,4 +172,4 @@ void SearchResults::AddBlock(std::size_t size) {
   block_bytes_ += capacity;
 }
 
-}  // namespace records
+}  // namespace search

@@ -1,4 +1,4 @@
-#include "records/byte_finder.h"
+#include "search/internal/byte_finder.h"
 
 #include <algorithm>
 #include <bit>
@@ -13,7 +13,13 @@
 #define RECORDS_X86_VECTORS 1
 #endif
 
-namespace records {
+namespace search {
+
+using records::BytesMaybeEqual;
+using records::ByteWord;
+using records::FirstMarked;
+using records::LoadWord;
+
 namespace {
 
 // memchr pays a call for every place it stops at: a byte found more often
@@ -298,4 +304,4 @@ ByteFinder::Found ByteFinder::FindEither(std::string_view text,
   return {kNowhere, 0};
 }
 
-}  // namespace records
+}  // namespace search

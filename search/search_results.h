@@ -9,7 +9,7 @@
 #include "card/subscriber_record.h"
 #include "records/line_encoding.h"
 
-namespace records {
+namespace search {
 
 // The 14 parallel result columns: row r of every column comes from the same
 // matching line, rows in the order found. A row is kept as its line's own
@@ -41,7 +41,7 @@ class SearchResults {
  private:
   // The bytes of `row`, its pieces joined by single spaces, and their
   // encoding.
-  std::string_view RowBytes(int row, LineEncoding& encoding) const;
+  std::string_view RowBytes(int row, records::LineEncoding& encoding) const;
 
   // Gives a block's memory back to where it came from.
   struct FreeBlock {
@@ -70,4 +70,4 @@ class SearchResults {
   std::size_t block_bytes_ = 0;  // capacity of all blocks
 };
 
-}  // namespace records
+}  // namespace search

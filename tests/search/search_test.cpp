@@ -1,4 +1,4 @@
-#include "records/search.h"
+#include "search/search.h"
 
 #include <gtest/gtest.h>
 
@@ -18,8 +18,17 @@
 #include "tests/support/faulty_file_system.h"
 #include "tests/support/temp_folder.h"
 
-namespace records {
+namespace search {
 namespace {
+
+using records::FileError;
+using records::FileSystem;
+using records::kSubscriberFileName;
+using records::LockKind;
+using records::LockWait;
+using records::PlatformFileSystem;
+using records::Result;
+using records::SaveRecord;
 
 using Stop = SearchOutcome::Stop;
 using test_support::Cp1251;
@@ -411,4 +420,4 @@ TEST_F(SearchTest, ViewSelectedLoadsARowAndRecalculatesIt) {
 }
 
 }  // namespace
-}  // namespace records
+}  // namespace search

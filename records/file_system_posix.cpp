@@ -5,7 +5,7 @@
 
 #include <cerrno>
 
-#include "records/append_file.h"
+#include "records/file_system.h"
 #include "records/system_reason.h"
 
 namespace records {
