@@ -1,29 +1,23 @@
 #pragma once
 
 #include <filesystem>
-#include <memory>
 #include <string>
 #include <string_view>
 
 #include "records/failure.h"
 #include "records/file_system.h"
+#include "records/line_blocks.h"
 
 namespace records {
 
-// Reads a subscriber file line by line, in its own bytes (Windows-1251),
-// through a large buffer. A line ends at CR LF or at a lone CR; a lone LF is
-// an ordinary character. The last line needs no break, a final break starts
-// no further line, and an empty file has no lines. Any bytes are accepted.
+// Reads a subscriber file line by line, in its own bytes, from the blocks of
+// whole lines of LineBlocks: the lines of line_breaks.h, without their
+// breaks; an empty file has none.
 class LineReader {
  public:
-  // Opens the file for reading; a missing or unreadable file is a failure
-  // with a Russian message naming the file and the system's reason.
+  // Opens the file as LineBlocks::Open does.
   static Result<LineReader> Open(const std::filesystem::path& path,
                                  FileSystem& files = PlatformFileSystem());
-
-  LineReader(LineReader&&) noexcept;
-  LineReader& operator=(LineReader&&) noexcept;
-  ~LineReader();  // closes the file
 
   // The next line without its break, valid until the next call; false at
   // the end of the file. A read error is a failure.
@@ -37,9 +31,21 @@ class LineReader {
   void Close();
 
  private:
-  struct State;
-  explicit LineReader(std::unique_ptr<State> state);
-  std::unique_ptr<State> state_;
+  explicit LineReader(LineBlocks blocks) : blocks_(std::move(blocks)) {}
+
+  bool BlockDone() const { return next_ == block_.size(); }
+  std::optional<Failure> NextBlock();
+  // Looks ahead past the line just taken, which is copied first when the
+  // next block would overwrite it.
+  std::optional<Failure> LookAhead(std::string_view& line);
+
+  // Lines are taken from the current block at `next_`. After every call the
+  // reader has looked ahead: another line is left in the block or read
+  // ahead by the blocks, or the blocks are at their end.
+  LineBlocks blocks_;
+  std::string_view block_;
+  std::size_t next_ = 0;
+  std::string last_line_;  // the block's last line, while the next is read
 };
 
 }  // namespace records
