@@ -11,19 +11,19 @@
 #include "card/subscriber_card.h"
 #include "card/subscriber_record.h"
 #include "records/line_reader.h"
+#include "records/subscriber_file.h"
 #include "search/search.h"
 #include "search/search_results.h"
-#include "records/subscriber_file.h"
 #include "tests/support/temp_folder.h"
 
 namespace search {
 namespace {
 
 using records::FormatLine;
+using records::kSubscriberFileName;
 using records::LineReader;
 using records::Result;
 using records::SaveRecord;
-using records::kSubscriberFileName;
 
 using test_support::ReadBytes;
 using test_support::TempFolder;
