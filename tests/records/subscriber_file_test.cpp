@@ -270,31 +270,45 @@ TEST_F(SubscriberFileTest, CutsAFailedLineBackOffOrSaysWhatIsLeft) {
   enum class Left { kNothing, kHalf, kLine };
   struct Case {
     const char* what;
-    bool new_file;        // else the file holds one line
-    std::string failing;  // the first call of this operation fails
-    bool for_good;
-    bool half_write;
-    bool next_call_fails_too;
+    bool new_file = false;  // else the file holds one line
+    std::string failing;    // the first call of this operation fails
+    bool for_good = false;
+    bool half_write = false;
+    bool next_call_fails_too = false;
     std::error_code code;
-    bool part_line_may_remain;
-    Left left;
+    bool part_line_may_remain = false;
+    Left left = Left::kNothing;
   };
   const Case cases[] = {
-      {"the write fails", false, "Append", false, false, false, faulty, false,
-       Left::kNothing},
-      {"a short write is cut back", false, "Append", false, true, false,
-       short_write, false, Left::kNothing},
-      {"a short write whose cut back fails", false, "Append", false, true, true,
-       short_write, true, Left::kHalf},
+      {.what = "the write fails", .failing = "Append", .code = faulty},
+      {.what = "a short write is cut back",
+       .failing = "Append",
+       .half_write = true,
+       .code = short_write},
+      {.what = "a short write whose cut back fails",
+       .failing = "Append",
+       .half_write = true,
+       .next_call_fails_too = true,
+       .code = short_write,
+       .part_line_may_remain = true,
+       .left = Left::kHalf},
       // The save cannot tell that the failed write wrote nothing.
-      {"the write and everything after fail", false, "Append", true, false,
-       false, faulty, true, Left::kNothing},
-      {"the flush fails", false, "Flush", false, false, false, faulty, false,
-       Left::kNothing},
-      {"the flush and everything after fail", false, "Flush", true, false,
-       false, faulty, true, Left::kLine},
-      {"the new file's folder is not flushed", true, "FlushFolder", false,
-       false, false, faulty, false, Left::kNothing},
+      {.what = "the write and everything after fail",
+       .failing = "Append",
+       .for_good = true,
+       .code = faulty,
+       .part_line_may_remain = true},
+      {.what = "the flush fails", .failing = "Flush", .code = faulty},
+      {.what = "the flush and everything after fail",
+       .failing = "Flush",
+       .for_good = true,
+       .code = faulty,
+       .part_line_may_remain = true,
+       .left = Left::kLine},
+      {.what = "the new file's folder is not flushed",
+       .new_file = true,
+       .failing = "FlushFolder",
+       .code = faulty},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
