@@ -10,6 +10,7 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QListView>
+#include <QLocale>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -193,6 +194,11 @@ QString Describe(const QWidget* dialog) {
     text += QStringLiteral(": ") + wait->labelText();
   }
   return text;
+}
+
+QString Toolkit(const char* russian, const char* english) {
+  return QString::fromUtf8(
+      QLocale::system().language() == QLocale::Russian ? russian : english);
 }
 
 namespace {
