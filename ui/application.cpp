@@ -9,6 +9,8 @@
 #include <QTranslator>
 #include <QtGlobal>
 
+#include "ui/controls.h"
+
 namespace ui {
 namespace {
 
@@ -99,6 +101,7 @@ void SetUpApplication() {
   // as its message font for message boxes: one font everywhere.
   QApplication::setFont(DialogFont());
   LoadToolkitTexts();
+  InstallAccessibleRoles();
 }
 
 }  // namespace ui

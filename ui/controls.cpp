@@ -1,6 +1,8 @@
 #include "ui/controls.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QButtonGroup>
 #include <QFontMetricsF>
 #include <QKeyEvent>
@@ -157,6 +159,15 @@ void ListBox::updateGeometries() {
   horizontalScrollBar()->setRange(0, 0);
 }
 
+LineWidget::LineWidget(QWidget* parent) : QWidget(parent) {
+  setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void LineWidget::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.fillRect(rect(), palette().color(QPalette::WindowText));
+}
+
 QLabel* PlaceLabel(QWidget* parent, const Placed& placed) {
   auto* label = Place<QLabel>(parent, placed);
   label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -175,6 +186,25 @@ void KeepOneTabStop(QButtonGroup& group, QAbstractButton& first) {
   };
   update();
   QObject::connect(&group, &QButtonGroup::idToggled, &group, update);
+}
+
+void InstallAccessibleRoles() {
+  QAccessible::installFactory(
+      [](const QString& class_name, QObject* object) -> QAccessibleInterface* {
+        // Asked for each class from the object's own up to QObject; the
+        // toolkit's answer for a plain widget is a nameless filler.
+        if (class_name != QLatin1String("QWidget") || !object->isWidgetType()) {
+          return nullptr;
+        }
+        auto* widget = static_cast<QWidget*>(object);
+        if (dynamic_cast<LineWidget*>(widget)) {
+          return new QAccessibleWidget(widget, QAccessible::Separator);
+        }
+        if (widget->isWindow()) {
+          return new QAccessibleWidget(widget, QAccessible::Window);
+        }
+        return nullptr;
+      });
 }
 
 }  // namespace ui

@@ -99,6 +99,17 @@ class ListBox : public QListView {
   void updateGeometries() override;
 };
 
+// A line one pixel wide from end to end of its geometry, which a QFrame line
+// is not; it takes no mouse clicks from the controls around it. Assistive
+// technology reads it as a separator.
+class LineWidget : public QWidget {
+ public:
+  explicit LineWidget(QWidget* parent);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+};
+
 // A label whose caption starts at its top left and wraps within its width.
 QLabel* PlaceLabel(QWidget* parent, const Placed& placed);
 
@@ -106,5 +117,11 @@ QLabel* PlaceLabel(QWidget* parent, const Placed& placed);
 // chosen option, or `first` while none is chosen, is the only one that Tab
 // reaches.
 void KeepOneTabStop(QButtonGroup& group, QAbstractButton& first);
+
+// Tells assistive technology what the toolkit cannot know of the program's
+// widgets: a window made of a plain widget is read as a window (with its
+// title, as the platform's windows are), a LineWidget as a separator. Called
+// once, before the first window.
+void InstallAccessibleRoles();
 
 }  // namespace ui

@@ -5,9 +5,9 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 #include <QPalette>
 #include <QPushButton>
+#include <QStringList>
 #include <QStyle>
 #include <QStyleFactory>
 #include <limits>
@@ -51,20 +51,57 @@ constexpr Placed kTableLabels[] = {
     {"Label3(1)", "Итого", {240, 6600, 1215, 495}},
 };
 
-// Text1, by field index.
-constexpr Twips kCells[card::kFieldCount] = {
-    {240, 720, 2415, 495},   {2760, 720, 2415, 495},  {5280, 720, 2415, 495},
-    {240, 1680, 3375, 1455}, {4200, 1800, 1695, 495}, {360, 4200, 2055, 375},
-    {2160, 5400, 1215, 495}, {3720, 5400, 1215, 495}, {5280, 5400, 1215, 495},
-    {2160, 6000, 1215, 495}, {3720, 6000, 1215, 495}, {5280, 6000, 1215, 495},
-    {2160, 6600, 1215, 495}, {3720, 6600, 1215, 495}, {5280, 6600, 1215, 495},
+// Text1, by field index, with the captions that name each cell for
+// assistive technology: its label or frame, and in the billing table its
+// row's label and its column's header.
+struct Cell {
+  Twips place;
+  const Placed* caption;
+  const Placed* column = nullptr;  // in the billing table only
 };
 
-constexpr Placed kCommand1 = {"Command1", "Command1", {6720, 3960, 1215, 495}};
+constexpr const Placed* kSubscription = &kTableLabels[4];
+constexpr const Placed* kMetered = &kTableLabels[5];
+constexpr const Placed* kTotal = &kTableLabels[6];
+constexpr const Placed* kCharged = &kTableLabels[1];
+constexpr const Placed* kPaid = &kTableLabels[2];
+constexpr const Placed* kDue = &kTableLabels[3];
+
+constexpr Cell kCells[card::kFieldCount] = {
+    {{240, 720, 2415, 495}, &kNameLabels[0]},
+    {{2760, 720, 2415, 495}, &kNameLabels[1]},
+    {{5280, 720, 2415, 495}, &kNameLabels[2]},
+    {{240, 1680, 3375, 1455}, &kFrames[1]},
+    {{4200, 1800, 1695, 495}, &kFrames[2]},
+    {{360, 4200, 2055, 375}, &kFrames[3]},
+    {{2160, 5400, 1215, 495}, kSubscription, kCharged},
+    {{3720, 5400, 1215, 495}, kSubscription, kPaid},
+    {{5280, 5400, 1215, 495}, kSubscription, kDue},
+    {{2160, 6000, 1215, 495}, kMetered, kCharged},
+    {{3720, 6000, 1215, 495}, kMetered, kPaid},
+    {{5280, 6000, 1215, 495}, kMetered, kDue},
+    {{2160, 6600, 1215, 495}, kTotal, kCharged},
+    {{3720, 6600, 1215, 495}, kTotal, kPaid},
+    {{5280, 6600, 1215, 495}, kTotal, kDue},
+};
+
+// What a cell's name is: "Фамилия", "Итого, к оплате".
+QString CellName(const Cell& cell) {
+  QString name = QString::fromUtf8(cell.caption->caption);
+  if (cell.column) {
+    const QString column = QString::fromUtf8(cell.column->caption);
+    name += QStringLiteral(", ") + column.left(1).toLower() + column.mid(1);
+  }
+  return name;
+}
+
+// Command1 is left out: the options call ResetSubscriptionCharge through
+// the card, and nothing offers it.
 constexpr Placed kCommand2 = {"Command2", "Записать", {6720, 3360, 1215, 495}};
 constexpr Placed kCommand3 = {"Command3", "Поиск", {5280, 3360, 1215, 495}};
 
-// Option1 to Option4, in the order of card::kBenefits.
+// Option1 to Option4, in the order of card::kBenefits; inside Frame4 but
+// placed, like the cells, within the window.
 constexpr Twips kOptions[card::kBenefitCount] = {
     {6960, 5160, 855, 495},
     {6960, 5640, 855, 495},
@@ -89,20 +126,8 @@ constexpr int kTableTabOrder[] = {14, 11, 8, 13, 10, 7, 12, 9, 6};
 
 const QColor kBackground(224, 224, 224);
 
-// A line one pixel wide from end to end of its geometry, which a QFrame line
-// is not; it takes no mouse clicks from the controls around it.
-class LineWidget : public QWidget {
- public:
-  explicit LineWidget(QWidget* parent) : QWidget(parent) {
-    setAttribute(Qt::WA_TransparentForMouseEvents);
-  }
-
- protected:
-  void paintEvent(QPaintEvent*) override {
-    QPainter painter(this);
-    painter.fillRect(rect(), palette().color(QPalette::WindowText));
-  }
-};
+const QString kNotANumber = QStringLiteral("Не число");
+const QString kComputed = QStringLiteral("Вычисляется программой");
 
 }  // namespace
 
@@ -145,10 +170,12 @@ void Form1::BuildControls() {
   QStyle* frame_style = QStyleFactory::create(QStringLiteral("Windows"));
   frame_style->setParent(this);
   QGroupBox* name_frame = nullptr;
+  QGroupBox* benefit_frame = nullptr;
   for (const Placed& frame : kFrames) {
     auto* box = Place<QGroupBox>(this, frame);
     box->setStyle(frame_style);
     if (!name_frame) name_frame = box;
+    benefit_frame = box;  // the last
   }
   for (const Placed& label : kNameLabels) PlaceLabel(name_frame, label);
   for (const Placed& label : kTableLabels) PlaceLabel(this, label);
@@ -156,26 +183,31 @@ void Form1::BuildControls() {
   for (int i = 0; i < card::kFieldCount; ++i) {
     auto* box = new QLineEdit(QString::fromStdString(card_.CellText(i)), this);
     box->setObjectName(QStringLiteral("Text1(%1)").arg(i));
-    box->setGeometry(Pixels(kCells[i]));
+    box->setGeometry(Pixels(kCells[i].place));
     // A cell holds a text of any length; the box would cut it at 32767.
     box->setMaxLength(std::numeric_limits<int>::max());
+    // Read by a screen reader in place of "поле ввода" alone.
+    box->setAccessibleName(CellName(kCells[i]));
     controls_.text1[i] = box;
   }
+  // Gives the derived cells their descriptions.
+  MarkCell(std::nullopt);
 
   controls_.command3 = Place<CommandButton>(this, kCommand3);
   controls_.command2 = Place<CommandButton>(this, kCommand2);
-  controls_.command1 = Place<CommandButton>(this, kCommand1);
-  controls_.command1->hide();
 
+  // Within their frame, so that a screen reader reads them as its group:
+  // "Льготы", then the option.
+  const QPoint frame_corner = benefit_frame->pos();
   controls_.options = new QButtonGroup(this);
   for (const card::BenefitInfo& benefit : card::kBenefits) {
     const int id = static_cast<int>(benefit.option);
     auto* option = new OptionButton(
         QString::fromUtf8(benefit.caption.data(),
                           static_cast<qsizetype>(benefit.caption.size())),
-        this);
+        benefit_frame);
     option->setObjectName(QStringLiteral("Option%1").arg(id + 1));
-    option->setGeometry(Pixels(kOptions[id]));
+    option->setGeometry(Pixels(kOptions[id]).translated(-frame_corner));
     controls_.options->addButton(option, id);
   }
   KeepOneTabStop(*controls_.options, *controls_.options->button(0));
@@ -208,8 +240,6 @@ void Form1::Wire() {
   // idClicked, not idToggled: a click on the chosen option runs it again.
   connect(controls_.options, &QButtonGroup::idClicked, this,
           &Form1::ChooseBenefit);
-  connect(controls_.command1, &QPushButton::clicked, this,
-          [this] { card_.ResetSubscriptionCharge(); });
   connect(controls_.command2, &QPushButton::clicked, this, &Form1::Save);
   connect(controls_.command3, &QPushButton::clicked, this, &Form1::OpenSearch);
 }
@@ -244,9 +274,20 @@ void Form1::MarkCell(std::optional<int> failed) {
     QPalette red;
     red.setColor(QPalette::Text, Qt::red);
     cell->setPalette(red);
-    cell->setToolTip(QStringLiteral("Не число"));
+    cell->setToolTip(kNotANumber);
   }
   marked_cell_ = cell;
+  // What a screen reader says after a cell's name: that the program fills
+  // it in, and that its text stops the sums.
+  for (int i = 0; i < card::kFieldCount; ++i) {
+    QStringList description;
+    if (card::kFields[i].derived) description << kComputed;
+    if (controls_.text1[i] == cell) description << kNotANumber;
+    const QString text = description.join(QStringLiteral(". "));
+    if (controls_.text1[i]->accessibleDescription() != text) {
+      controls_.text1[i]->setAccessibleDescription(text);
+    }
+  }
 }
 
 void Form1::ChooseBenefit(int option) {

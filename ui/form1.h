@@ -35,7 +35,6 @@ class Form1 : public QWidget {
  private:
   struct Controls {
     std::array<QLineEdit*, card::kFieldCount> text1{};
-    QPushButton* command1 = nullptr;  // never visible
     QPushButton* command2 = nullptr;  // "Записать"
     QPushButton* command3 = nullptr;  // "Поиск"
     QButtonGroup* options = nullptr;  // Option1 to Option4, by BenefitOption

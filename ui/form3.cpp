@@ -47,23 +47,27 @@ constexpr Placed kCommand2 = {
 constexpr Placed kCommand3 = {"Command3", "Назад", {5640, 360, 1215, 495}};
 constexpr Placed kCommand4 = {"Command4", "Просмотр", {5640, 960, 1215, 495}};
 
-constexpr Placed kLabels[] = {
-    {"Label6", "Лицевой счет", {120, 3120, 1215, 495}},
-    {"Label1", "Фамилия", {1560, 3120, 1215, 495}},
-    {"Label2", "Имя", {2880, 3120, 1215, 495}},
-    {"Label3", "Отчество", {4200, 3120, 1215, 495}},
-    {"Label5", "Улица", {5520, 3120, 975, 495}},
-    {"Label4", "Телефон", {6840, 3120, 1095, 495}},
+// The headers, each with the column that it stands over and that it names
+// for assistive technology.
+struct Header {
+  Placed label;
+  int column;
 };
 
-// List1, by column: the six visible ones, then the eight hidden ones below
-// the client area.
-constexpr int kListLeft[search::SearchResults::kColumnCount] = {
-    1440, 2760, 4080, 5400, 6720, 120,  120,
-    1440, 2760, 4080, 5400, 6720, 8040, 9360};
-constexpr int kVisibleLists = 6;
-constexpr int kVisibleListTop = 3600;
-constexpr int kHiddenListTop = 5280;
+constexpr Header kHeaders[] = {
+    {{"Label6", "Лицевой счет", {120, 3120, 1215, 495}}, 5},
+    {{"Label1", "Фамилия", {1560, 3120, 1215, 495}}, 0},
+    {{"Label2", "Имя", {2880, 3120, 1215, 495}}, 1},
+    {{"Label3", "Отчество", {4200, 3120, 1215, 495}}, 2},
+    {{"Label5", "Улица", {5520, 3120, 975, 495}}, 3},
+    {{"Label4", "Телефон", {6840, 3120, 1095, 495}}, 4},
+};
+
+// List1, by column. Columns 6 to 13 have no list: the results hold them,
+// nothing shows them, and a screen reader must not find them.
+constexpr int kListLeft[Form3::kVisibleColumns] = {1440, 2760, 4080,
+                                                   5400, 6720, 120};
+constexpr int kListTop = 3600;
 constexpr int kListWidth = 1215;
 constexpr int kListHeight = 1425;
 
@@ -103,23 +107,25 @@ void Form3::BuildControls() {
   controls_.command2 = Place<CommandButton>(this, kCommand2);
   controls_.command3 = Place<CommandButton>(this, kCommand3);
   controls_.command4 = Place<CommandButton>(this, kCommand4);
-  for (const Placed& label : kLabels) PlaceLabel(this, label);
+  for (const Header& header : kHeaders) PlaceLabel(this, header.label);
 
   model_ = new ResultsModel(results_, this);
-  for (int k = 0; k < search::SearchResults::kColumnCount; ++k) {
+  for (int k = 0; k < kVisibleColumns; ++k) {
     auto* list = new ListBox(this);
     list->setObjectName(QStringLiteral("List1(%1)").arg(k));
-    list->setGeometry(Pixels(
-        {kListLeft[k], k < kVisibleLists ? kVisibleListTop : kHiddenListTop,
-         kListWidth, kListHeight}));
+    list->setGeometry(
+        Pixels({kListLeft[k], kListTop, kListWidth, kListHeight}));
     // Without uniform sizes the first layout of many rows takes seconds.
     list->setUniformItemSizes(true);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    list->setModel(model_);
-    list->setModelColumn(k);
-    list->setVisible(k < kVisibleLists);
+    list->setModel(new ColumnModel(*model_, k, list));
     controls_.list1[k] = list;
+  }
+  // Read by a screen reader by the header over it.
+  for (const Header& header : kHeaders) {
+    controls_.list1[header.column]->setAccessibleName(
+        QString::fromUtf8(header.label.caption));
   }
 }
 

@@ -28,6 +28,10 @@ class Form3 : public QWidget {
   Q_OBJECT
 
  public:
+  // The result columns that the window shows, List1 (0) to (5); the others
+  // are kept in the results alone.
+  static constexpr int kVisibleColumns = 6;
+
   // Searches `file`; `card` outlives this window.
   Form3(std::filesystem::path file, card::SubscriberCard& card,
         QWidget* parent = nullptr);
@@ -44,8 +48,8 @@ class Form3 : public QWidget {
 
  private:
   struct Controls {
-    // By column; (6) to (13) are never visible.
-    std::array<QListView*, search::SearchResults::kColumnCount> list1{};
+    // By column.
+    std::array<QListView*, kVisibleColumns> list1{};
     QPushButton* command1 = nullptr;  // "Искать"
     QPushButton* command2 = nullptr;  // "Очистка списка"
     QPushButton* command3 = nullptr;  // "Назад"

@@ -1,6 +1,7 @@
 #include "ui/prompts.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QInputDialog>
 #include <QKeyEvent>
 #include <QKeySequence>
@@ -23,6 +24,10 @@ QString AskText(QWidget* parent, const QString& prompt,
   QInputDialog dialog(parent);
   dialog.setInputMode(QInputDialog::TextInput);
   dialog.setLabelText(prompt);
+  // Read as it looks: the title bar shows the program's name, the window the
+  // prompt, which also names its field.
+  dialog.setAccessibleName(QCoreApplication::applicationName());
+  dialog.setAccessibleDescription(prompt);
   // Shown selected, so that the first keystroke replaces it.
   dialog.setTextValue(default_answer);
   return RunModal(dialog, parent) == QDialog::Accepted ? dialog.textValue()
@@ -33,6 +38,8 @@ YesNoBox::YesNoBox(QWidget* parent, const QString& title, const QString& text)
     : QMessageBox(QMessageBox::NoIcon, title, text,
                   QMessageBox::Yes | QMessageBox::No, parent) {
   setDefaultButton(QMessageBox::Yes);
+  // A screen reader reads the title as the box's name, the text after it.
+  setAccessibleDescription(text);
 }
 
 void YesNoBox::keyPressEvent(QKeyEvent* event) {
@@ -55,6 +62,7 @@ void ShowFailure(QWidget* parent, const QString& title,
                  const QString& message) {
   QMessageBox box(QMessageBox::Warning, title, message, QMessageBox::Ok,
                   parent);
+  box.setAccessibleDescription(message);
   RunModal(box, parent);
 }
 

@@ -39,4 +39,43 @@ void ResultsModel::Update() {
   }
 }
 
+ColumnModel::ColumnModel(QAbstractItemModel& table, int column, QObject* parent)
+    : QAbstractListModel(parent), table_(table), column_(column) {
+  // The table has rows only at its top.
+  connect(&table, &QAbstractItemModel::rowsAboutToBeInserted, this,
+          [this](const QModelIndex&, int first, int last) {
+            beginInsertRows(QModelIndex(), first, last);
+          });
+  connect(&table, &QAbstractItemModel::rowsInserted, this,
+          [this] { endInsertRows(); });
+  connect(&table, &QAbstractItemModel::rowsAboutToBeRemoved, this,
+          [this](const QModelIndex&, int first, int last) {
+            beginRemoveRows(QModelIndex(), first, last);
+          });
+  connect(&table, &QAbstractItemModel::rowsRemoved, this,
+          [this] { endRemoveRows(); });
+  connect(&table, &QAbstractItemModel::modelAboutToBeReset, this,
+          [this] { beginResetModel(); });
+  connect(&table, &QAbstractItemModel::modelReset, this,
+          [this] { endResetModel(); });
+  connect(
+      &table, &QAbstractItemModel::dataChanged, this,
+      [this](const QModelIndex& top_left, const QModelIndex& bottom_right,
+             const QList<int>& roles) {
+        if (top_left.column() <= column_ && column_ <= bottom_right.column()) {
+          emit dataChanged(index(top_left.row()), index(bottom_right.row()),
+                           roles);
+        }
+      });
+}
+
+int ColumnModel::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : table_.rowCount();
+}
+
+QVariant ColumnModel::data(const QModelIndex& index, int role) const {
+  if (!index.isValid()) return {};
+  return table_.index(index.row(), column_).data(role);
+}
+
 }  // namespace ui

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAbstractListModel>
 #include <QAbstractTableModel>
 
 #include "search/search_results.h"
@@ -29,6 +30,26 @@ class ResultsModel : public QAbstractTableModel {
  private:
   const search::SearchResults& results_;
   int shown_rows_ = 0;  // what the views have been told
+};
+
+// One column of a table model as a list, for one list box. A list view over
+// the whole table would offer assistive technology every column of every
+// row as its items, the hidden columns too (the toolkit's accessible list
+// does not heed the view's model column); over this one it offers the rows
+// of its own column alone. It follows the table's inserts, removals, resets
+// and changes as they come.
+class ColumnModel : public QAbstractListModel {
+  Q_OBJECT
+
+ public:
+  ColumnModel(QAbstractItemModel& table, int column, QObject* parent);
+
+  int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+  QVariant data(const QModelIndex& index, int role) const override;
+
+ private:
+  QAbstractItemModel& table_;
+  const int column_;
 };
 
 }  // namespace ui

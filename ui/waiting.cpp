@@ -90,6 +90,9 @@ QProgressDialog* LongWorkWindow::Window() {
     dialog_ = std::make_unique<QProgressDialog>(text_, QStringLiteral("Отмена"),
                                                 0, steps_, parent_);
     dialog_->setWindowTitle(title_);
+    // A screen reader reads the title as the window's name, the text after
+    // it, and the bar as a progress bar with its value.
+    dialog_->setAccessibleDescription(text_);
     dialog_->setWindowModality(Qt::ApplicationModal);
     // Shown when we say, not when the dialog guesses the work is long.
     dialog_->setMinimumDuration(0);
@@ -99,6 +102,8 @@ QProgressDialog* LongWorkWindow::Window() {
     QObject::connect(dialog_.get(), &QDialog::rejected, dialog_.get(),
                      &QProgressDialog::cancel);
     dialog_->show();
+    // Read as at its start, not as the toolkit's -1 of a bar never set.
+    dialog_->setValue(0);
   }
   return dialog_.get();
 }

@@ -10,6 +10,7 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QListView>
+#include <QLocale>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -195,18 +196,32 @@ QString Describe(const QWidget* dialog) {
   return text;
 }
 
+QString Toolkit(const char* russian, const char* english) {
+  return QString::fromUtf8(
+      QLocale::system().language() == QLocale::Russian ? russian : english);
+}
+
 namespace {
 
-// The smallest rectangle round the dark pixels of `control` within `room`.
+// The smallest rectangle round the dark pixels of `control` within `room`,
+// at any scaling: the picture of a scaled control has more pixels than the
+// control.
 QRect Ink(QWidget* control, const QRect& room) {
   const QImage image = control->grab().toImage();
+  const qreal ratio = image.devicePixelRatio();
+  const QRect pixels =
+      QRectF(QPointF(room.topLeft()) * ratio, QSizeF(room.size()) * ratio)
+          .toAlignedRect() &
+      image.rect();
   QRect ink;
-  for (int y = room.top(); y <= room.bottom(); ++y) {
-    for (int x = room.left(); x <= room.right(); ++x) {
+  for (int y = pixels.top(); y <= pixels.bottom(); ++y) {
+    for (int x = pixels.left(); x <= pixels.right(); ++x) {
       if (qGray(image.pixel(x, y)) < 100) ink |= QRect(x, y, 1, 1);
     }
   }
-  return ink;
+  if (ink.isNull()) return ink;
+  return QRectF(QPointF(ink.topLeft()) / ratio, QSizeF(ink.size()) / ratio)
+      .toAlignedRect();
 }
 
 }  // namespace
