@@ -2,7 +2,7 @@
 // mode, with any query: it returns, asks for the query at most once and only
 // with a mode, keeps the rows already listed, and lists exactly the matching
 // lines of the file, in order, each with its first 14 pieces (missing ones
-// empty) in the 14 columns.
+// empty) in the 14 columns, whose starts of any length are theirs.
 //
 // Input: byte 0 picks the mode (its remainder by 4) and how many bytes one
 // read of the file delivers at most (its quotient by 4; 0 for no limit),
@@ -76,6 +76,18 @@ std::vector<card::ResultRow> ExpectedRows(SearchMode mode,
   return rows;
 }
 
+// The first `count` characters of UTF-8 `text`, and how many it has.
+records::SearchResults::TextStart Start(const std::string& text,
+                                        std::size_t count) {
+  records::SearchResults::TextStart start{{}, 0};
+  for (const char byte : text) {
+    const bool continues = (static_cast<unsigned char>(byte) & 0xC0) == 0x80;
+    if (!continues) ++start.length;
+    if (start.length <= count) start.text += byte;
+  }
+  return start;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
@@ -145,6 +157,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
          ++column) {
       fuzz::Check(results.Text(column, row) == texts[column],
                   "the columns are parallel");
+      const std::size_t count = static_cast<std::size_t>(row + column) % 4;
+      const records::SearchResults::TextStart start =
+          results.StartOfText(column, row, count);
+      const records::SearchResults::TextStart expected_start =
+          Start(texts[column], count);
+      fuzz::Check(start.text == expected_start.text &&
+                      start.length == expected_start.length,
+                  "the start of a text is its first characters");
     }
     fuzz::Check(texts == expected[row - 1],
                 "a row holds the first 14 pieces of its line");

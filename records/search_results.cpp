@@ -75,6 +75,13 @@ std::string SearchResults::Text(int column, int row) const {
   return DecodeCp1251(PieceAt(RowBytes(row), column).value_or(""));
 }
 
+SearchResults::TextStart SearchResults::StartOfText(
+    int column, int row, std::size_t characters) const {
+  // Windows-1251 gives one character a byte.
+  const std::string_view piece = PieceAt(RowBytes(row), column).value_or("");
+  return {DecodeCp1251(piece.substr(0, characters)), piece.size()};
+}
+
 card::ResultRow SearchResults::Row(int row) const {
   card::ResultRow texts;
   for (int column = 0; column < kColumnCount; ++column) {

@@ -26,6 +26,15 @@ class SearchResults {
   // The 14 texts of a row, for loading it into the card.
   card::ResultRow Row(int row) const;
 
+  // The start of a text, for showing one that may be too long to show whole:
+  // its first characters, decoded alone, and the length of the whole text.
+  struct TextStart {
+    std::string text;    // UTF-8, at most the characters asked for
+    std::size_t length;  // characters of the whole text
+  };
+  // At most `characters` characters of the text of `column` in `row`.
+  TextStart StartOfText(int column, int row, std::size_t characters) const;
+
   // Appends one row from a matching line (Windows-1251 bytes), cut at its
   // spaces as SplitLine cuts it: pieces 0 to 13, the missing ones as empty
   // texts.

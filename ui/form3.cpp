@@ -6,11 +6,13 @@
 #include <QLabel>
 #include <QListView>
 #include <QPushButton>
+#include <optional>
 #include <vector>
 
 #include "ui/controls.h"
 #include "ui/prompts.h"
 #include "ui/results_model.h"
+#include "ui/text_limits.h"
 #include "ui/waiting.h"
 
 namespace ui {
@@ -66,6 +68,27 @@ constexpr int kVisibleListTop = 3600;
 constexpr int kHiddenListTop = 5280;
 constexpr int kListWidth = 1215;
 constexpr int kListHeight = 1425;
+
+// Why the card window cannot show result `row`, if it cannot: a text too
+// long for a cell.
+std::optional<QString> TooLongToView(const records::SearchResults& results,
+                                     int row) {
+  if (row < 0 || row >= results.RowCount()) return std::nullopt;
+  for (int column = 0; column < records::SearchResults::kColumnCount;
+       ++column) {
+    const std::size_t length = results.StartOfText(column, row, 0).length;
+    if (length <= kCellCharacters) continue;
+    const std::string_view caption = card::kFields[column].caption;
+    return QStringLiteral(
+               "Поле «%1» этой карточки длиной %2 знаков, а ячейка карточки "
+               "вмещает не больше %3. Карточка не загружена; в окне "
+               "карточки всё осталось как было.")
+        .arg(QString::fromUtf8(caption.data(),
+                               static_cast<qsizetype>(caption.size())),
+             CountText(length), CountText(kCellCharacters));
+  }
+  return std::nullopt;
+}
 
 const Mode& ModeRow(SearchMode mode) {
   for (const Mode& row : kModes) {
@@ -194,6 +217,11 @@ void Form3::View() {
                                        ->selectionModel()
                                        ->selectedIndexes();
   const int row = selected.isEmpty() ? -1 : selected.front().row();
+  // The search window stays, and the card as it was.
+  if (const std::optional<QString> why = TooLongToView(results_, row)) {
+    ShowFailure(this, QStringLiteral("Карточка не показана"), *why);
+    return;
+  }
   if (records::ViewSelected(row, results_, card_)) emit CardViewed();
 }
 

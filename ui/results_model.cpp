@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include "ui/text_limits.h"
+
 namespace ui {
 
 ResultsModel::ResultsModel(const records::SearchResults& results,
@@ -23,7 +25,12 @@ QVariant ResultsModel::data(const QModelIndex& index, int role) const {
       index.row() >= results_.RowCount()) {
     return {};
   }
-  return QString::fromStdString(results_.Text(index.column(), index.row()));
+  // The whole text stays in the results, for "Просмотр".
+  const records::SearchResults::TextStart start =
+      results_.StartOfText(index.column(), index.row(), kListItemCharacters);
+  QString shown = QString::fromStdString(start.text);
+  if (start.length > kListItemCharacters) shown += u'…';
+  return shown;
 }
 
 void ResultsModel::Update() {

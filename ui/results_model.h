@@ -19,6 +19,7 @@ class ResultsModel : public QAbstractTableModel {
 
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+  // A text too long for a list box is cut, with "…" at its end.
   QVariant data(const QModelIndex& index, int role) const override;
 
   // Shows the rows as they are now: rows appended since the last call are

@@ -14,10 +14,12 @@
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 
 #include "records/append_file.h"
 #include "ui/application.h"
 #include "ui/form3.h"
+#include "ui/text_limits.h"
 #include "ui_test_support.h"
 
 using ui_test::CardWindowFixture;
@@ -131,6 +133,22 @@ class Form1Test : public QObject {
       QCOMPARE(card.CellText(index), text);
     }
     QCOMPARE(box->selectedText(), selected);
+  }
+
+  // A paste past what a cell holds is cut to it, and the box says so; the
+  // card gets what the box shows.
+  void fullCellSaysSo() {
+    CardWindowFixture card;
+    QLineEdit* address = card.Cell(3);
+    address->setFocus();
+    address->insert(QString(ui::kCellCharacters + 1, u'ж'));
+    QCOMPARE(address->text().size(), qsizetype{ui::kCellCharacters});
+    QVERIFY(QToolTip::isVisible());
+    QVERIFY(QToolTip::text().startsWith(QStringLiteral("В ячейку помещается")));
+    card.SaveCard({});
+    QFile file(card.FilePath());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll().count('\xE6'), qsizetype{ui::kCellCharacters});
   }
 
   void failingCellMarkedUntilANumber() {
