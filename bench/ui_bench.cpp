@@ -5,8 +5,10 @@
 // box that holds a megabyte of pasted text, split into the toolkit's part
 // (the line edit taking the key, laying out and painting the line) and ours
 // (passing the text to the card, its notification, the boxes refreshed);
-// and a card whose address is 10 MB or 300 MB long: searched and listed,
-// listed again after "Назад" and "Поиск", and refused by "Просмотр".
+// a card whose address is 10 MB or 300 MB long: searched and listed,
+// listed again after "Назад" and "Поиск", and refused by "Просмотр"; and a
+// card with every cell as full as a cell holds: listed, viewed, and the card
+// window shown again after "Поиск" and "Назад".
 //
 //   QT_QPA_PLATFORM=offscreen ui_bench
 
@@ -123,8 +125,8 @@ class UiBench : public QObject {
                               QTest::WalltimeMilliseconds);
   }
 
-  void hugeCard_data() {
-    QTest::addColumn<int>("megabytes");
+  void longTexts_data() {
+    QTest::addColumn<int>("megabytes");  // of the address; 0: every cell full
     QTest::addColumn<QString>("step");
     for (const int megabytes : {10, 300}) {
       for (const char* step : {"listed", "listed again", "refused"}) {
@@ -132,24 +134,36 @@ class UiBench : public QObject {
             << megabytes << QString::fromUtf8(step);
       }
     }
+    for (const char* step : {"listed", "viewed", "card shown again"}) {
+      QTest::addRow("every cell full, %s", step)
+          << 0 << QString::fromUtf8(step);
+    }
   }
 
-  // One step of the road of a card whose address is that long; the file is
-  // written once for each length.
-  void hugeCard() {
+  // One step of the road of a card "Целевой Иван Петрович" with that long an
+  // address, or with each of its 14 found texts as long as a cell holds; the
+  // file is written once for each.
+  void longTexts() {
     QFETCH(int, megabytes);
     QFETCH(QString, step);
     const QString path =
-        folder_.filePath(QStringLiteral("huge-%1.txt").arg(megabytes));
+        folder_.filePath(QStringLiteral("long-%1.txt").arg(megabytes));
     if (!QFile::exists(path)) {
       QFile file(path);
       QVERIFY(file.open(QIODevice::WriteOnly));
-      // "Целевой Иван Петрович", in Windows-1251.
-      file.write(
-          "\xD6\xE5\xEB\xE5\xE2\xEE\xE9 \xC8\xE2\xE0\xED "
-          "\xCF\xE5\xF2\xF0\xEE\xE2\xE8\xF7 ");
-      file.write(QByteArray(qsizetype{megabytes} << 20, '\xE6'));
-      file.write(" 7 1 1,3 0 1,3 0 0 0 1,3 0 1,3 \r\n");
+      // "Целевой", in Windows-1251.
+      file.write("\xD6\xE5\xEB\xE5\xE2\xEE\xE9");
+      const qsizetype cell = qsizetype{ui::kCellCharacters};
+      if (megabytes > 0) {
+        file.write(" \xC8\xE2\xE0\xED \xCF\xE5\xF2\xF0\xEE\xE2\xE8\xF7 ");
+        file.write(QByteArray(qsizetype{megabytes} << 20, '\xE6'));
+        file.write(" 7 1 1,3 0 1,3 0 0 0 1,3 0 1,3 ");
+      } else {
+        for (int field = 1; field < 15; ++field) {
+          file.write(" " + QByteArray(cell, field < 6 ? '\xE6' : '7'));
+        }
+      }
+      file.write("\r\n");
     }
     ui::Form1 form1(path.toStdString());
     form1.show();
@@ -174,7 +188,14 @@ class UiBench : public QObject {
       form3->repaint();
       QApplication::processEvents();
     };
+    // Shows the window, painted, as the clerk sees it.
+    const auto shown = [](QWidget* window) {
+      QVERIFY(QTest::qWaitForWindowExposed(window));
+      window->repaint();
+      QApplication::processEvents();
+    };
     auto* surnames = form3->findChild<QListView*>("List1(0)");
+    auto* view = form3->findChild<QPushButton*>("Command4");
     if (step == u"listed") {
       QBENCHMARK_ONCE { search(); }
     } else if (step == u"listed again") {
@@ -182,11 +203,9 @@ class UiBench : public QObject {
       QBENCHMARK_ONCE {
         form3->findChild<QPushButton*>("Command3")->click();
         open_search->click();
-        QVERIFY(QTest::qWaitForWindowExposed(form3));
-        form3->repaint();
-        QApplication::processEvents();
+        shown(form3);
       }
-    } else {
+    } else if (step == u"refused") {
       search();
       surnames->setCurrentIndex(surnames->model()->index(0, 0));
       QString message;
@@ -197,8 +216,27 @@ class UiBench : public QObject {
         message = box->text();
         box->accept();
       });
-      QBENCHMARK_ONCE { form3->findChild<QPushButton*>("Command4")->click(); }
+      QBENCHMARK_ONCE { view->click(); }
       QVERIFY(message.contains(QStringLiteral("«Адрес абонента»")));
+    } else {
+      search();
+      surnames->setCurrentIndex(surnames->model()->index(0, 0));
+      if (step == u"viewed") {
+        QBENCHMARK_ONCE {
+          view->click();
+          shown(&form1);
+        }
+      } else {
+        view->click();
+        shown(&form1);
+        QBENCHMARK_ONCE {
+          open_search->click();
+          form3->findChild<QPushButton*>("Command3")->click();
+          shown(&form1);
+        }
+      }
+      QCOMPARE(form1.findChild<QLineEdit*>("Text1(13)")->text().size(),
+               qsizetype{ui::kCellCharacters});
     }
     QCOMPARE(surnames->model()->rowCount(), 1);
     QVERIFY(surnames->model()->index(0, 3).data().toString().size() <=

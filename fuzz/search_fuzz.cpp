@@ -153,17 +153,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
               "every matching line is listed, and nothing else");
   for (int row = 1; row < results.RowCount(); ++row) {
     const card::ResultRow texts = results.Row(row);
+    // Starts of every length up to a few characters.
+    const std::size_t count = static_cast<std::size_t>(row) % 4;
+    const records::SearchResults::RowStarts starts =
+        results.StartsOfRow(row, count);
     for (int column = 0; column < records::SearchResults::kColumnCount;
          ++column) {
       fuzz::Check(results.Text(column, row) == texts[column],
                   "the columns are parallel");
-      const std::size_t count = static_cast<std::size_t>(row + column) % 4;
-      const records::SearchResults::TextStart start =
-          results.StartOfText(column, row, count);
       const records::SearchResults::TextStart expected_start =
           Start(texts[column], count);
-      fuzz::Check(start.text == expected_start.text &&
-                      start.length == expected_start.length,
+      fuzz::Check(starts[column].text == expected_start.text &&
+                      starts[column].length == expected_start.length,
                   "the start of a text is its first characters");
     }
     fuzz::Check(texts == expected[row - 1],

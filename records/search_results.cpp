@@ -75,11 +75,18 @@ std::string SearchResults::Text(int column, int row) const {
   return DecodeCp1251(PieceAt(RowBytes(row), column).value_or(""));
 }
 
-SearchResults::TextStart SearchResults::StartOfText(
-    int column, int row, std::size_t characters) const {
+SearchResults::RowStarts SearchResults::StartsOfRow(
+    int row, std::size_t characters) const {
+  // A row holds its 14 pieces, each but the last followed by one space;
   // Windows-1251 gives one character a byte.
-  const std::string_view piece = PieceAt(RowBytes(row), column).value_or("");
-  return {DecodeCp1251(piece.substr(0, characters)), piece.size()};
+  std::string_view rest = RowBytes(row);
+  RowStarts starts;
+  for (TextStart& start : starts) {
+    const std::string_view piece = rest.substr(0, rest.find(kFieldSeparator));
+    start = {DecodeCp1251(piece.substr(0, characters)), piece.size()};
+    rest.remove_prefix(std::min(rest.size(), piece.size() + 1));
+  }
+  return starts;
 }
 
 card::ResultRow SearchResults::Row(int row) const {

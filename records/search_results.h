@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <memory>
 #include <string>
@@ -32,8 +33,10 @@ class SearchResults {
     std::string text;    // UTF-8, at most the characters asked for
     std::size_t length;  // characters of the whole text
   };
-  // At most `characters` characters of the text of `column` in `row`.
-  TextStart StartOfText(int column, int row, std::size_t characters) const;
+  using RowStarts = std::array<TextStart, kColumnCount>;
+  // At most `characters` characters of each text of `row`, found in one
+  // pass over the row, however long its texts.
+  RowStarts StartsOfRow(int row, std::size_t characters) const;
 
   // Appends one row from a matching line (Windows-1251 bytes), cut at its
   // spaces as SplitLine cuts it: pieces 0 to 13, the missing ones as empty

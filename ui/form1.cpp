@@ -158,7 +158,7 @@ void Form1::BuildControls() {
     auto* box = new QLineEdit(QString::fromStdString(card_.CellText(i)), this);
     box->setObjectName(QStringLiteral("Text1(%1)").arg(i));
     box->setGeometry(Pixels(kCells[i]));
-    // Longer than the box's own 32767, short enough for it to stay quick.
+    // What a cell holds, not the box's own 32767.
     box->setMaxLength(static_cast<int>(kCellCharacters));
     controls_.text1[i] = box;
   }

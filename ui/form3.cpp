@@ -74,9 +74,10 @@ constexpr int kListHeight = 1425;
 std::optional<QString> TooLongToView(const records::SearchResults& results,
                                      int row) {
   if (row < 0 || row >= results.RowCount()) return std::nullopt;
+  const records::SearchResults::RowStarts starts = results.StartsOfRow(row, 0);
   for (int column = 0; column < records::SearchResults::kColumnCount;
        ++column) {
-    const std::size_t length = results.StartOfText(column, row, 0).length;
+    const std::size_t length = starts[static_cast<std::size_t>(column)].length;
     if (length <= kCellCharacters) continue;
     const std::string_view caption = card::kFields[column].caption;
     return QStringLiteral(

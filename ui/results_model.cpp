@@ -5,10 +5,16 @@
 #include "ui/text_limits.h"
 
 namespace ui {
+namespace {
+
+// More than the rows of all six lists in view, however each is scrolled.
+constexpr int kRowsKept = 256;
+
+}  // namespace
 
 ResultsModel::ResultsModel(const records::SearchResults& results,
                            QObject* parent)
-    : QAbstractTableModel(parent), results_(results) {}
+    : QAbstractTableModel(parent), results_(results), shown_(kRowsKept) {}
 
 int ResultsModel::rowCount(const QModelIndex& parent) const {
   return parent.isValid() ? 0 : shown_rows_;
@@ -25,18 +31,27 @@ QVariant ResultsModel::data(const QModelIndex& index, int role) const {
       index.row() >= results_.RowCount()) {
     return {};
   }
-  // The whole text stays in the results, for "Просмотр".
-  const records::SearchResults::TextStart start =
-      results_.StartOfText(index.column(), index.row(), kListItemCharacters);
-  QString shown = QString::fromStdString(start.text);
-  if (start.length > kListItemCharacters) shown += u'…';
-  return shown;
+  const ShownRow* row = shown_.object(index.row());
+  if (!row) {
+    auto* texts = new ShownRow;
+    // The whole texts stay in the results, for "Просмотр".
+    const records::SearchResults::RowStarts starts =
+        results_.StartsOfRow(index.row(), kListItemCharacters);
+    for (std::size_t k = 0; k < starts.size(); ++k) {
+      (*texts)[k] = QString::fromStdString(starts[k].text);
+      if (starts[k].length > kListItemCharacters) (*texts)[k] += u'…';
+    }
+    shown_.insert(index.row(), texts);
+    row = texts;
+  }
+  return (*row)[static_cast<std::size_t>(index.column())];
 }
 
 void ResultsModel::Update() {
   const int rows = results_.RowCount();
   if (rows < shown_rows_) {
     beginResetModel();
+    shown_.clear();
     shown_rows_ = rows;
     endResetModel();
   } else if (rows > shown_rows_) {

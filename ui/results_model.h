@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QCache>
+#include <QString>
+#include <array>
 
 #include "records/search_results.h"
 
@@ -28,8 +31,14 @@ class ResultsModel : public QAbstractTableModel {
   void Update();
 
  private:
+  using ShownRow = std::array<QString, records::SearchResults::kColumnCount>;
+
   const records::SearchResults& results_;
   int shown_rows_ = 0;  // what the views have been told
+  // The texts shown of the rows last asked for: a row with a long text takes
+  // a pass over all of it, which a list repainted at every move of the mouse
+  // must not take each time.
+  mutable QCache<int, ShownRow> shown_;
 };
 
 }  // namespace ui

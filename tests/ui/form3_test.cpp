@@ -439,8 +439,8 @@ class Form3Test : public QObject {
   }
 
   // A list box shows the start of a long text, marked as cut; "Просмотр"
-  // loads a text as long as a cell holds whole, far past a line edit's usual
-  // 32767, and refuses a longer one, saying so, with the card as it was.
+  // loads a text as long as a cell holds whole, and refuses a longer one,
+  // saying so, with the card as it was.
   void longTextsCutInListsAndViewedWhole() {
     CardWindowFixture card;
     const std::size_t longest = ui::kCellCharacters;
