@@ -80,9 +80,10 @@ std::optional<QString> TooLongToView(const records::SearchResults& results,
     const std::size_t length = starts[static_cast<std::size_t>(column)].length;
     if (length <= kCellCharacters) continue;
     const std::string_view caption = card::kFields[column].caption;
+    // Said without a count's noun, which would have to agree with it.
     return QStringLiteral(
-               "Поле «%1» этой карточки длиной %2 знаков, а ячейка карточки "
-               "вмещает не больше %3. Карточка не загружена; в окне "
+               "В поле «%1» этой карточки слишком много знаков (%2): ячейка "
+               "карточки вмещает не больше %3. Карточка не загружена; в окне "
                "карточки всё осталось как было.")
         .arg(QString::fromUtf8(caption.data(),
                                static_cast<qsizetype>(caption.size())),

@@ -1,6 +1,7 @@
 #include "ui/results_model.h"
 
 #include <QString>
+#include <memory>
 
 #include "ui/text_limits.h"
 
@@ -31,20 +32,19 @@ QVariant ResultsModel::data(const QModelIndex& index, int role) const {
       index.row() >= results_.RowCount()) {
     return {};
   }
-  const ShownRow* row = shown_.object(index.row());
-  if (!row) {
-    auto* texts = new ShownRow;
-    // The whole texts stay in the results, for "Просмотр".
-    const records::SearchResults::RowStarts starts =
-        results_.StartsOfRow(index.row(), kListItemCharacters);
-    for (std::size_t k = 0; k < starts.size(); ++k) {
-      (*texts)[k] = QString::fromStdString(starts[k].text);
-      if (starts[k].length > kListItemCharacters) (*texts)[k] += u'…';
-    }
-    shown_.insert(index.row(), texts);
-    row = texts;
+  const auto column = static_cast<std::size_t>(index.column());
+  if (const ShownRow* row = shown_.object(index.row())) return (*row)[column];
+  auto texts = std::make_unique<ShownRow>();
+  // The whole texts stay in the results, for "Просмотр".
+  const records::SearchResults::RowStarts starts =
+      results_.StartsOfRow(index.row(), kListItemCharacters);
+  for (std::size_t k = 0; k < starts.size(); ++k) {
+    (*texts)[k] = QString::fromStdString(starts[k].text);
+    if (starts[k].length > kListItemCharacters) (*texts)[k] += u'…';
   }
-  return (*row)[static_cast<std::size_t>(index.column())];
+  QString text = (*texts)[column];
+  shown_.insert(index.row(), texts.release());
+  return text;
 }
 
 void ResultsModel::Update() {
