@@ -4,15 +4,21 @@
 // recalculation it sets off and the boxes it refreshes; and a keystroke in a
 // box that holds a megabyte of pasted text, split into the toolkit's part
 // (the line edit taking the key, laying out and painting the line) and ours
-// (passing the text to the card, its notification, the boxes refreshed).
+// (passing the text to the card, its notification, the boxes refreshed);
+// a card whose address is 10 MB or 300 MB long: searched and listed,
+// listed again after "Назад" and "Поиск", and refused by "Просмотр"; and a
+// card with every cell as full as a cell holds: listed, viewed, and the card
+// window shown again after "Поиск" and "Назад".
 //
 //   QT_QPA_PLATFORM=offscreen ui_bench
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QListView>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -23,6 +29,7 @@
 #include "ui/application.h"
 #include "ui/form1.h"
 #include "ui/form3.h"
+#include "ui/text_limits.h"
 
 class UiBench : public QObject {
   Q_OBJECT
@@ -116,6 +123,124 @@ class UiBench : public QObject {
     }
     QTest::setBenchmarkResult(nanoseconds / 1e6 / kStrokes,
                               QTest::WalltimeMilliseconds);
+  }
+
+  void longTexts_data() {
+    QTest::addColumn<int>("megabytes");  // of the address; 0: every cell full
+    QTest::addColumn<QString>("step");
+    for (const int megabytes : {10, 300}) {
+      for (const char* step : {"listed", "listed again", "refused"}) {
+        QTest::addRow("%d MB address, %s", megabytes, step)
+            << megabytes << QString::fromUtf8(step);
+      }
+    }
+    for (const char* step : {"listed", "viewed", "card shown again"}) {
+      QTest::addRow("every cell full, %s", step)
+          << 0 << QString::fromUtf8(step);
+    }
+  }
+
+  // One step of the road of a card "Целевой Иван Петрович" with that long an
+  // address, or with each of its 14 found texts as long as a cell holds; the
+  // file is written once for each.
+  void longTexts() {
+    QFETCH(int, megabytes);
+    QFETCH(QString, step);
+    const QString path =
+        folder_.filePath(QStringLiteral("long-%1.txt").arg(megabytes));
+    if (!QFile::exists(path)) {
+      QFile file(path);
+      QVERIFY(file.open(QIODevice::WriteOnly));
+      // "Целевой", in Windows-1251.
+      file.write("\xD6\xE5\xEB\xE5\xE2\xEE\xE9");
+      const qsizetype cell = qsizetype{ui::kCellCharacters};
+      if (megabytes > 0) {
+        file.write(" \xC8\xE2\xE0\xED \xCF\xE5\xF2\xF0\xEE\xE2\xE8\xF7 ");
+        file.write(QByteArray(qsizetype{megabytes} << 20, '\xE6'));
+        file.write(" 7 1 1,3 0 1,3 0 0 0 1,3 0 1,3 ");
+      } else {
+        for (int field = 1; field < 15; ++field) {
+          file.write(" " + QByteArray(cell, field < 6 ? '\xE6' : '7'));
+        }
+      }
+      file.write("\r\n");
+    }
+    ui::Form1 form1(path.toStdString());
+    form1.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form1));
+    auto* open_search = form1.findChild<QPushButton*>("Command3");
+    open_search->click();
+    ui::Form3* form3 = nullptr;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+      if (auto* found = qobject_cast<ui::Form3*>(window)) form3 = found;
+    }
+    QVERIFY(form3 && QTest::qWaitForWindowExposed(form3));
+    form3->findChild<QRadioButton*>("Option1")->click();
+    const auto search = [form3] {
+      QTimer::singleShot(0, [] {
+        auto* prompt =
+            qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+        if (!prompt) return;
+        prompt->setTextValue(QStringLiteral("Целевой"));
+        prompt->accept();
+      });
+      form3->findChild<QPushButton*>("Command1")->click();
+      form3->repaint();
+      QApplication::processEvents();
+    };
+    // Shows the window, painted, as the clerk sees it.
+    const auto shown = [](QWidget* window) {
+      QVERIFY(QTest::qWaitForWindowExposed(window));
+      window->repaint();
+      QApplication::processEvents();
+    };
+    auto* surnames = form3->findChild<QListView*>("List1(0)");
+    auto* view = form3->findChild<QPushButton*>("Command4");
+    if (step == u"listed") {
+      QBENCHMARK_ONCE { search(); }
+    } else if (step == u"listed again") {
+      search();
+      QBENCHMARK_ONCE {
+        form3->findChild<QPushButton*>("Command3")->click();
+        open_search->click();
+        shown(form3);
+      }
+    } else if (step == u"refused") {
+      search();
+      surnames->setCurrentIndex(surnames->model()->index(0, 0));
+      QString message;
+      QTimer::singleShot(0, [&message] {
+        auto* box =
+            qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) return;
+        message = box->text();
+        box->accept();
+      });
+      QBENCHMARK_ONCE { view->click(); }
+      QVERIFY(message.contains(QStringLiteral("«Адрес абонента»")));
+    } else {
+      search();
+      surnames->setCurrentIndex(surnames->model()->index(0, 0));
+      if (step == u"viewed") {
+        QBENCHMARK_ONCE {
+          view->click();
+          shown(&form1);
+        }
+      } else {
+        view->click();
+        shown(&form1);
+        QBENCHMARK_ONCE {
+          open_search->click();
+          form3->findChild<QPushButton*>("Command3")->click();
+          shown(&form1);
+        }
+      }
+      QCOMPARE(form1.findChild<QLineEdit*>("Text1(13)")->text().size(),
+               qsizetype{ui::kCellCharacters});
+    }
+    QCOMPARE(surnames->model()->rowCount(), 1);
+    QVERIFY(surnames->model()->index(0, 3).data().toString().size() <=
+            qsizetype{ui::kListItemCharacters} + 1);
   }
 
  private:

@@ -2,8 +2,9 @@
 // mode, with any query: it returns, asks for the query at most once and only
 // with a mode, keeps the rows already listed, and lists exactly the matching
 // lines of the file, in order, each line decoded as UTF-8 or Windows-1251 by
-// itself, with its first 14 pieces (missing ones empty) in the 14 columns;
-// a file with a UTF-16 mark is refused before the query.
+// itself, with its first 14 pieces (missing ones empty) in the 14 columns,
+// whose starts of any length are theirs; a file with a UTF-16 mark is refused
+// before the query.
 //
 // Input: byte 0 picks the mode (its remainder by 4) and how many bytes one
 // read of the file delivers at most (its quotient by 4; 0 for no limit),
@@ -20,9 +21,9 @@
 #include "card/number_text.h"
 #include "fuzz/line_model.h"
 #include "fuzz/property.h"
+#include "records/split_line.h"
 #include "search/search.h"
 #include "search/search_results.h"
-#include "records/split_line.h"
 #include "tests/support/faulty_file_system.h"
 #include "tests/support/temp_folder.h"
 
@@ -77,6 +78,25 @@ std::vector<card::ResultRow> ExpectedRows(SearchMode mode,
     rows.push_back(row);
   }
   return rows;
+}
+
+// The whole characters of UTF-8 `text` within its first `count` UTF-16
+// units, and how many units it has.
+search::SearchResults::TextStart Start(const std::string& text,
+                                       std::size_t count) {
+  search::SearchResults::TextStart start{{}, 0};
+  for (std::size_t at = 0; at < text.size();) {
+    const auto lead = static_cast<unsigned char>(text[at]);
+    const std::size_t bytes = lead < 0x80   ? 1
+                              : lead < 0xE0 ? 2
+                              : lead < 0xF0 ? 3
+                                            : 4;
+    // Beyond U+FFFF a character takes a pair of surrogates.
+    start.length += bytes == 4 ? 2 : 1;
+    if (start.length <= count) start.text += text.substr(at, bytes);
+    at += bytes;
+  }
+  return start;
 }
 
 }  // namespace
@@ -151,10 +171,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
               "every matching line is listed, and nothing else");
   for (int row = 1; row < results.RowCount(); ++row) {
     const card::ResultRow texts = results.Row(row);
+    // Starts of every length up to a few characters.
+    const std::size_t count = static_cast<std::size_t>(row) % 4;
+    const search::SearchResults::RowStarts starts =
+        results.StartsOfRow(row, count);
     for (int column = 0; column < search::SearchResults::kColumnCount;
          ++column) {
       fuzz::Check(results.Text(column, row) == texts[column],
                   "the columns are parallel");
+      const search::SearchResults::TextStart expected_start =
+          Start(texts[column], count);
+      fuzz::Check(starts[column].text == expected_start.text &&
+                      starts[column].length == expected_start.length,
+                  "the start of a text is its first characters");
     }
     fuzz::Check(texts == expected[row - 1],
                 "a row holds the first 14 pieces of its line");

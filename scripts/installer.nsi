@@ -2,6 +2,9 @@
 ; Program Files, a Start-menu shortcut that starts it in the clerk's own
 ; Documents folder (where Blank.txt lives, never the program's folder, which a
 ; clerk cannot write to), and an uninstaller that leaves Blank.txt alone.
+; Neither replaces nor removes a program that is running: they ask the clerk
+; to close it first, and a silent one gives up with exit code 2, leaving the
+; folder whole.
 ; makensis -DVERSION=1.0 -DDEPLOY=<folder> -DOUTFILE=<setup.exe> installer.nsi
 Unicode true
 Target amd64-unicode
@@ -9,6 +12,7 @@ ManifestDPIAware true
 RequestExecutionLevel admin
 SetCompressor /SOLID lzma
 
+!include "LogicLib.nsh"
 !include "MUI2.nsh"
 
 !define PRODUCT "Карточка абонента"
@@ -27,6 +31,25 @@ InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "Russian"
 
+; Waits while the program installed in $INSTDIR runs: Windows lets no one
+; open the file of a running program for writing. Asks the clerk to close it;
+; given up (or silent), ends the installer or uninstaller with exit code 2
+; before it has changed anything.
+!macro WaitTillTheProgramCloses
+  ${DoWhile} ${FileExists} "$INSTDIR\subscriber-card.exe"
+    ClearErrors
+    FileOpen $0 "$INSTDIR\subscriber-card.exe" a
+    ${IfNot} ${Errors}
+      FileClose $0
+      ${Break}
+    ${EndIf}
+    ${IfNot} ${Cmd} `MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "Программа «${PRODUCT}» сейчас работает. Закройте все её окна и повторите попытку." /SD IDCANCEL IDRETRY`
+      SetErrorLevel 2
+      Quit
+    ${EndIf}
+  ${Loop}
+!macroend
+
 VIProductVersion "${VERSION}.0.0"
 VIAddVersionKey /LANG=${LANG_RUSSIAN} "ProductName" "${PRODUCT}"
 VIAddVersionKey /LANG=${LANG_RUSSIAN} "FileDescription" "Установка программы «${PRODUCT}»"
@@ -36,6 +59,9 @@ VIAddVersionKey /LANG=${LANG_RUSSIAN} "LegalCopyright" "Разработчики
 
 Section
   SetRegView 64
+  !insertmacro WaitTillTheProgramCloses
+  ; No file left as it was: a file that cannot be written stops the install.
+  AllowSkipFiles off
   SetOutPath "$INSTDIR"
   File /r "${DEPLOY}\*.*"
   WriteUninstaller "$INSTDIR\uninstall.exe"
@@ -59,10 +85,19 @@ Section
 SectionEnd
 
 ; Removes what the installer put there, file by file: the clerk's Blank.txt
-; is in the Documents folder and stays.
+; is in the Documents folder and stays. Should a file resist all the same,
+; the uninstaller, its shortcut and its entry stay, so that it can be run
+; again, and it says so (exit code 2).
 Section "Uninstall"
   SetRegView 64
+  !insertmacro WaitTillTheProgramCloses
+  ClearErrors
   !include "${FILE_LIST}"
+  ${If} ${Errors}
+    MessageBox MB_OK|MB_ICONSTOP "Не все файлы программы «${PRODUCT}» удалось удалить из папки «$INSTDIR». Закройте программу и запустите удаление снова." /SD IDOK
+    SetErrorLevel 2
+    Quit
+  ${EndIf}
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR"
   SetShellVarContext current

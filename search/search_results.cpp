@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "records/byte_words.h"
+#include "records/cp1251.h"
 #include "records/line_encoding.h"
 #include "records/split_line.h"
 #include "search/internal/page_memory.h"
@@ -14,6 +15,7 @@ namespace search {
 
 using records::BytesEqual;
 using records::ByteWord;
+using records::DecodeCp1251;
 using records::DecodeLine;
 using records::EncodingOf;
 using records::FirstMarked;
@@ -88,6 +90,35 @@ std::string SearchResults::Text(int column, int row) const {
   // A piece holds no space, so the one space kept between pieces finds them
   // again; every row holds all 14.
   return DecodeLine(PieceAt(bytes, column).value_or(""), encoding);
+}
+
+SearchResults::RowStarts SearchResults::StartsOfRow(
+    int row, std::size_t characters) const {
+  LineEncoding encoding = LineEncoding::kCp1251;
+  std::string_view rest = RowBytes(row, encoding);
+  RowStarts starts;
+  // A row holds its 14 pieces, each but the last followed by one space.
+  for (TextStart& start : starts) {
+    const std::string_view piece = rest.substr(0, rest.find(kFieldSeparator));
+    rest.remove_prefix(std::min(rest.size(), piece.size() + 1));
+    if (encoding == LineEncoding::kCp1251) {
+      // One character a byte, none beyond U+FFFF.
+      start = {DecodeCp1251(piece.substr(0, characters)), piece.size()};
+      continue;
+    }
+    // The row is valid UTF-8: every byte but a continuation byte starts a
+    // character, and a lead byte from 0xF0 up one of two units.
+    std::size_t units = 0;
+    std::size_t cut = piece.size();
+    for (std::size_t at = 0; at < piece.size(); ++at) {
+      const auto byte = static_cast<unsigned char>(piece[at]);
+      if ((byte & 0xC0) == 0x80) continue;
+      units += byte >= 0xF0 ? 2 : 1;
+      if (units > characters && cut == piece.size()) cut = at;
+    }
+    start = {std::string(piece.substr(0, cut)), units};
+  }
+  return starts;
 }
 
 card::ResultRow SearchResults::Row(int row) const {

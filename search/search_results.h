@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <memory>
 #include <string>
@@ -27,6 +28,19 @@ class SearchResults {
   std::string Text(int column, int row) const;
   // The 14 texts of a row, for loading it into the card.
   card::ResultRow Row(int row) const;
+
+  // The start of a text, for showing one that may be too long to show whole:
+  // its first characters, decoded alone, and the length of the whole text.
+  // Lengths count as the toolkit's texts do, in UTF-16 units: a character
+  // beyond U+FFFF (an emoji) counts two.
+  struct TextStart {
+    std::string text;    // UTF-8, whole characters, at most `characters` units
+    std::size_t length;  // of the whole text
+  };
+  using RowStarts = std::array<TextStart, kColumnCount>;
+  // The start of each text of `row` of at most `characters` units, found in
+  // one pass over the row, however long its texts.
+  RowStarts StartsOfRow(int row, std::size_t characters) const;
 
   // Appends one row from a matching line (its bytes, in the encoding that
   // EncodingOf tells), cut at its spaces as SplitLine cuts it: pieces 0 to

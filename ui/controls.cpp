@@ -5,10 +5,13 @@
 #include <QAccessibleWidget>
 #include <QButtonGroup>
 #include <QFontMetricsF>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStyleHints>
 #include <QStyleOptionButton>
 #include <QStyleOptionFocusRect>
 #include <QStylePainter>
@@ -70,6 +73,24 @@ void CommandButton::keyPressEvent(QKeyEvent* event) {
   }
   // A held key presses the button once, as a held Space does.
   if (!event->isAutoRepeat()) click();
+  event->accept();
+}
+
+void CommandButton::mousePressEvent(QMouseEvent* event) {
+  if (event->timestamp() < triple_click_until_) {
+    event->accept();
+    return;
+  }
+  QPushButton::mousePressEvent(event);
+}
+
+void CommandButton::mouseDoubleClickEvent(QMouseEvent* event) {
+  // The toolkit takes the second press of a double click for a press of its
+  // own; a third press soon after comes as a plain one.
+  triple_click_until_ =
+      event->timestamp() +
+      static_cast<quint64>(
+          QGuiApplication::styleHints()->mouseDoubleClickInterval());
   event->accept();
 }
 

@@ -13,6 +13,7 @@ class QAbstractButton;
 class QButtonGroup;
 class QKeyEvent;
 class QLabel;
+class QMouseEvent;
 class QPaintEvent;
 
 // What both windows build their controls with.
@@ -54,15 +55,23 @@ Control* Place(QWidget* parent, const Placed& placed) {
 
 // A command button that the keyboard presses, while it has the focus, with
 // Enter as well as Space, as the desktop's buttons answer; it is never a
-// default button, so Enter elsewhere presses nothing. A caption too wide for
-// one line wraps at its spaces.
+// default button, so Enter elsewhere presses nothing. A double or a triple
+// click presses it once, so that a clerk used to double clicks saves a card
+// once, not once and then the emptied card. A caption too wide for one line
+// wraps at its spaces.
 class CommandButton : public QPushButton {
  public:
   using QPushButton::QPushButton;
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
+
+ private:
+  // Till when a press is the third of a triple click, in the events' time.
+  quint64 triple_click_until_ = 0;
 };
 
 // An option button that a click anywhere on its rectangle chooses, not only

@@ -10,7 +10,7 @@
 #include <QStringList>
 #include <QStyle>
 #include <QStyleFactory>
-#include <limits>
+#include <QToolTip>
 #include <optional>
 #include <string>
 
@@ -19,6 +19,7 @@
 #include "ui/controls.h"
 #include "ui/form3.h"
 #include "ui/prompts.h"
+#include "ui/text_limits.h"
 #include "ui/waiting.h"
 
 namespace ui {
@@ -184,8 +185,8 @@ void Form1::BuildControls() {
     auto* box = new QLineEdit(QString::fromStdString(card_.CellText(i)), this);
     box->setObjectName(QStringLiteral("Text1(%1)").arg(i));
     box->setGeometry(Pixels(kCells[i].place));
-    // A cell holds a text of any length; the box would cut it at 32767.
-    box->setMaxLength(std::numeric_limits<int>::max());
+    // What a cell holds, not the box's own 32767.
+    box->setMaxLength(static_cast<int>(kCellCharacters));
     // Read by a screen reader in place of "поле ввода" alone.
     box->setAccessibleName(CellName(kCells[i]));
     controls_.text1[i] = box;
@@ -234,8 +235,17 @@ void Form1::Wire() {
   card_.Watch([this](int index) { ShowCell(index); });
   card_.WatchFailedCell([this](std::optional<int> cell) { MarkCell(cell); });
   for (int i = 0; i < card::kFieldCount; ++i) {
-    connect(controls_.text1[i], &QLineEdit::textEdited, this,
+    QLineEdit* box = controls_.text1[i];
+    connect(box, &QLineEdit::textEdited, this,
             [this, i](const QString& text) { EditCell(i, text); });
+    // A key or a paste that the full box refuses or cuts.
+    connect(box, &QLineEdit::inputRejected, this, [box] {
+      QToolTip::showText(
+          box->mapToGlobal(box->rect().bottomLeft()),
+          QStringLiteral("В ячейку помещается не больше %1 знаков")
+              .arg(CountText(kCellCharacters)),
+          box);
+    });
   }
   // idClicked, not idToggled: a click on the chosen option runs it again.
   connect(controls_.options, &QButtonGroup::idClicked, this,

@@ -6,11 +6,13 @@
 #include <QLabel>
 #include <QListView>
 #include <QPushButton>
+#include <optional>
 #include <vector>
 
 #include "ui/controls.h"
 #include "ui/prompts.h"
 #include "ui/results_model.h"
+#include "ui/text_limits.h"
 #include "ui/waiting.h"
 
 namespace ui {
@@ -70,6 +72,28 @@ constexpr int kListLeft[Form3::kVisibleColumns] = {1440, 2760, 4080,
 constexpr int kListTop = 3600;
 constexpr int kListWidth = 1215;
 constexpr int kListHeight = 1425;
+
+// Why the card window cannot show result `row`, if it cannot: a text too
+// long for a cell.
+std::optional<QString> TooLongToView(const search::SearchResults& results,
+                                     int row) {
+  if (row < 0 || row >= results.RowCount()) return std::nullopt;
+  const search::SearchResults::RowStarts starts = results.StartsOfRow(row, 0);
+  for (int column = 0; column < search::SearchResults::kColumnCount; ++column) {
+    const std::size_t length = starts[static_cast<std::size_t>(column)].length;
+    if (length <= kCellCharacters) continue;
+    const std::string_view caption = card::kFields[column].caption;
+    // Said without a count's noun, which would have to agree with it.
+    return QStringLiteral(
+               "В поле «%1» этой карточки слишком много знаков (%2): ячейка "
+               "карточки вмещает не больше %3. Карточка не загружена; в окне "
+               "карточки всё осталось как было.")
+        .arg(QString::fromUtf8(caption.data(),
+                               static_cast<qsizetype>(caption.size())),
+             CountText(length), CountText(kCellCharacters));
+  }
+  return std::nullopt;
+}
 
 const Mode& ModeRow(SearchMode mode) {
   for (const Mode& row : kModes) {
@@ -201,6 +225,11 @@ void Form3::View() {
                                        ->selectionModel()
                                        ->selectedIndexes();
   const int row = selected.isEmpty() ? -1 : selected.front().row();
+  // The search window stays, and the card as it was.
+  if (const std::optional<QString> why = TooLongToView(results_, row)) {
+    ShowFailure(this, QStringLiteral("Карточка не показана"), *why);
+    return;
+  }
   if (search::ViewSelected(row, results_, card_)) emit CardViewed();
 }
 

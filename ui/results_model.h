@@ -2,6 +2,9 @@
 
 #include <QAbstractListModel>
 #include <QAbstractTableModel>
+#include <QCache>
+#include <QString>
+#include <array>
 
 #include "search/search_results.h"
 
@@ -20,6 +23,7 @@ class ResultsModel : public QAbstractTableModel {
 
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+  // A text too long for a list box is cut, with "…" at its end.
   QVariant data(const QModelIndex& index, int role) const override;
 
   // Shows the rows as they are now: rows appended since the last call are
@@ -28,8 +32,14 @@ class ResultsModel : public QAbstractTableModel {
   void Update();
 
  private:
+  using ShownRow = std::array<QString, search::SearchResults::kColumnCount>;
+
   const search::SearchResults& results_;
   int shown_rows_ = 0;  // what the views have been told
+  // The texts shown of the rows last asked for: a row with a long text takes
+  // a pass over all of it, which a list repainted at every move of the mouse
+  // must not take each time.
+  mutable QCache<int, ShownRow> shown_;
 };
 
 // One column of a table model as a list, for one list box. A list view over

@@ -10,14 +10,17 @@
 #include <QImage>
 #include <QKeyEvent>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 
 #include "records/file_system.h"
 #include "ui/application.h"
 #include "ui/form3.h"
+#include "ui/text_limits.h"
 #include "ui_test_support.h"
 
 using ui_test::CardWindowFixture;
@@ -133,6 +136,22 @@ class Form1Test : public QObject {
     QCOMPARE(box->selectedText(), selected);
   }
 
+  // A paste past what a cell holds is cut to it, and the box says so; the
+  // card gets what the box shows.
+  void fullCellSaysSo() {
+    CardWindowFixture card;
+    QLineEdit* address = card.Cell(3);
+    address->setFocus();
+    address->insert(QString(ui::kCellCharacters + 1, u'ж'));
+    QCOMPARE(address->text().size(), qsizetype{ui::kCellCharacters});
+    QVERIFY(QToolTip::isVisible());
+    QVERIFY(QToolTip::text().startsWith(QStringLiteral("В ячейку помещается")));
+    card.SaveCard({});
+    QFile file(card.FilePath());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll().count('\xE6'), qsizetype{ui::kCellCharacters});
+  }
+
   void failingCellMarkedUntilANumber() {
     CardWindowFixture card;
     QLineEdit* paid = card.Cell(7);
@@ -240,6 +259,38 @@ class Form1Test : public QObject {
     QCOMPARE(file.readAll().count("\r\n"), 2);
     QVERIFY(!save->isDefault());
     QVERIFY(!save->autoDefault());
+  }
+
+  // The presses of a double and of a triple click, as the platform gives
+  // them to the button, save the card once each.
+  void doubleAndTripleClicksSaveOnce() {
+    CardWindowFixture card;
+    auto* save =
+        card.form1().findChild<QPushButton*>(QStringLiteral("Command2"));
+    const QPoint centre = save->rect().center();
+    ulong time = 1'000'000;
+    const auto send = [&](QEvent::Type type) {
+      QMouseEvent event(
+          type, centre, save->mapToGlobal(centre), Qt::LeftButton,
+          type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+          Qt::NoModifier);
+      event.setTimestamp(time += 60);
+      QApplication::sendEvent(save, &event);
+    };
+    for (const int presses : {2, 3}) {
+      card.Retype(0, QStringLiteral("Ли"));
+      for (int press = 0; press < presses; ++press) {
+        send(press == 1 ? QEvent::MouseButtonDblClick
+                        : QEvent::MouseButtonPress);
+        send(QEvent::MouseButtonRelease);
+      }
+      time += 10'000;
+    }
+    QFile file(card.FilePath());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray saved = file.readAll();
+    QCOMPARE(saved.count("\r\n"), 2);
+    QCOMPARE(saved.count("\xCB\xE8 "), 2);  // "Ли "
   }
 
   void tabOrder() {

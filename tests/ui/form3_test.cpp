@@ -14,11 +14,14 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
+#include <string>
 #include <utility>
 
 #include "records/file_system.h"
+#include "tests/support/cp1251_bytes.h"
 #include "ui/application.h"
 #include "ui/form1.h"
+#include "ui/text_limits.h"
 #include "ui/waiting.h"
 #include "ui_test_support.h"
 
@@ -417,20 +420,37 @@ class Form3Test : public QObject {
     QCOMPARE(card.CellText(1), QStringLiteral("Юй"));
   }
 
-  // A found text longer than a line edit's usual limit is loaded whole.
-  void viewedCardKeepsLongTexts() {
+  // A list box shows the start of a long text, marked as cut; "Просмотр"
+  // loads a text as long as a cell holds whole, and refuses a longer one,
+  // saying so, with the card as it was.
+  void longTextsCutInListsAndViewedWhole() {
     CardWindowFixture card;
-    QLineEdit* surname = card.Cell(0);
-    surname->setFocus();
-    surname->insert(QString(40000, u'ж'));
-    card.SaveCard({{1, "Юй"}});
+    const std::size_t longest = ui::kCellCharacters;
+    QFile file(card.FilePath());
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    for (const std::size_t length : {longest + 1, longest}) {
+      file.write(QByteArray::fromStdString(
+          test_support::Cp1251("Ли Ан Ия ") + std::string(length, '\xE6') +
+          " 7 1 1,3 0 1,3 0 0 0 1,3 0 1,3 \r\n"));
+    }
+    file.close();
     ui::Form3* form3 = card.OpenSearch();
-    ui_test::ClickOption(Find<QRadioButton>(form3, "Option2"));
-    dialogs_.Expect(AnswerPrompt("Ввод имени", "", "Юй"));
-    Press(form3, "Command1");
+    SearchSurname(form3, "Ли");
+    const QString start = QString(ui::kListItemCharacters, u'ж') + u'…';
+    QCOMPARE(ui_test::Rows(List(form3, 3)), QStringList({start, start}));
+
+    QString message;
+    dialogs_.Expect(ui_test::ReadMessage(message));
     ui_test::ClickRow(List(form3, 0), 0);
     Press(form3, "Command4");
-    QCOMPARE(card.CellText(0), QString(40000, u'ж'));
+    QVERIFY(message.contains(QStringLiteral("«Адрес абонента»")));
+    QVERIFY(form3->isVisible());
+    QCOMPARE(card.CellText(0), QString());
+
+    ui_test::ClickRow(List(form3, 0), 1);
+    Press(form3, "Command4");
+    QVERIFY(card.form1().isVisible());
+    QCOMPARE(card.CellText(3), QString(longest, u'ж'));
   }
 
   // Enter presses the focused button; on a list, or with a mode's option
