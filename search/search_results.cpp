@@ -157,6 +157,16 @@ void SearchResults::Clear() {
   block_bytes_ = 0;
 }
 
+void SearchResults::Append(SearchResults&& more) {
+  for (Block& block : more.blocks_) {
+    block.first_row += row_count_;
+    blocks_.push_back(std::move(block));
+  }
+  row_count_ += more.row_count_;
+  block_bytes_ += more.block_bytes_;
+  more.Clear();
+}
+
 std::size_t SearchResults::MemoryBytes() const {
   return sizeof(*this) + block_bytes_ + blocks_.capacity() * sizeof(Block);
 }

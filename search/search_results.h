@@ -48,6 +48,8 @@ class SearchResults {
   void AppendLine(std::string_view line);
   // Empties all 14 columns and gives their memory back.
   void Clear();
+  // Appends the rows of `more`, taking their memory without copying it.
+  void Append(SearchResults&& more);
 
   // Bytes held, for the memory benchmark.
   std::size_t MemoryBytes() const;

@@ -133,7 +133,7 @@ void Form3::BuildControls() {
   controls_.command4 = Place<CommandButton>(this, kCommand4);
   for (const Header& header : kHeaders) PlaceLabel(this, header.label);
 
-  model_ = new ResultsModel(results_, this);
+  model_ = new ResultsModel(this);
   for (int k = 0; k < kVisibleColumns; ++k) {
     auto* list = new ListBox(this);
     list->setObjectName(QStringLiteral("List1(%1)").arg(k));
@@ -199,15 +199,14 @@ void Form3::Search() {
   {
     LockWaitWindow wait(this, QStringLiteral("Поиск"), FileName(file_));
     SearchProgressWindow progress(this, FileName(file_));
-    outcome = search::SearchRecords(
-        mode, [this, mode] { return AskQuery(mode); }, results_,
+    outcome = model_->Search(
+        mode, [this, mode] { return AskQuery(mode); },
         [&progress](std::uint64_t read, std::uint64_t size) {
           return progress.Report(read, size);
         },
-        file_, records::PlatformFileSystem(), [&wait] { return wait.Wait(); });
+        file_, [&wait] { return wait.Wait(); });
   }
   // A search that fails or is stopped half-way keeps the rows found before.
-  model_->Update();
   if (outcome.failure) {
     ShowFailure(this, QStringLiteral("Поиск не выполнен"),
                 QString::fromStdString(outcome.failure->message));
@@ -216,8 +215,7 @@ void Form3::Search() {
 
 void Form3::ClearList() {
   if (!ConfirmClearing(this)) return;
-  search::ClearResults(results_);
-  model_->Update();
+  model_->Clear();
 }
 
 void Form3::View() {
@@ -226,11 +224,12 @@ void Form3::View() {
                                        ->selectedIndexes();
   const int row = selected.isEmpty() ? -1 : selected.front().row();
   // The search window stays, and the card as it was.
-  if (const std::optional<QString> why = TooLongToView(results_, row)) {
+  if (const std::optional<QString> why =
+          TooLongToView(model_->Results(), row)) {
     ShowFailure(this, QStringLiteral("Карточка не показана"), *why);
     return;
   }
-  if (search::ViewSelected(row, results_, card_)) emit CardViewed();
+  if (search::ViewSelected(row, model_->Results(), card_)) emit CardViewed();
 }
 
 void Form3::showEvent(QShowEvent* event) {

@@ -70,7 +70,6 @@ class Form3 : public QWidget {
 
   const std::filesystem::path file_;
   card::SubscriberCard& card_;
-  search::SearchResults results_;
   ResultsModel* model_ = nullptr;
   Controls controls_;
 };

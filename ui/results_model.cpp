@@ -13,12 +13,11 @@ constexpr int kRowsKept = 256;
 
 }  // namespace
 
-ResultsModel::ResultsModel(const search::SearchResults& results,
-                           QObject* parent)
-    : QAbstractTableModel(parent), results_(results), shown_(kRowsKept) {}
+ResultsModel::ResultsModel(QObject* parent)
+    : QAbstractTableModel(parent), shown_(kRowsKept) {}
 
 int ResultsModel::rowCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : shown_rows_;
+  return parent.isValid() ? 0 : results_.RowCount();
 }
 
 int ResultsModel::columnCount(const QModelIndex& parent) const {
@@ -26,12 +25,7 @@ int ResultsModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant ResultsModel::data(const QModelIndex& index, int role) const {
-  // A row that the views still show may be gone from the results until
-  // Update has run.
-  if (role != Qt::DisplayRole || !index.isValid() ||
-      index.row() >= results_.RowCount()) {
-    return {};
-  }
+  if (role != Qt::DisplayRole || !index.isValid()) return {};
   const auto column = static_cast<std::size_t>(index.column());
   if (const ShownRow* row = shown_.object(index.row())) return (*row)[column];
   auto texts = std::make_unique<ShownRow>();
@@ -47,18 +41,28 @@ QVariant ResultsModel::data(const QModelIndex& index, int role) const {
   return text;
 }
 
-void ResultsModel::Update() {
-  const int rows = results_.RowCount();
-  if (rows < shown_rows_) {
-    beginResetModel();
-    shown_.clear();
-    shown_rows_ = rows;
-    endResetModel();
-  } else if (rows > shown_rows_) {
-    beginInsertRows(QModelIndex(), shown_rows_, rows - 1);
-    shown_rows_ = rows;
+search::SearchOutcome ResultsModel::Search(search::SearchMode mode,
+                                           const search::Prompt& prompt,
+                                           const search::Progress& progress,
+                                           const std::filesystem::path& file,
+                                           const records::LockWait& wait) {
+  search::SearchResults found;
+  search::SearchOutcome outcome = search::SearchRecords(
+      mode, prompt, found, progress, file, records::PlatformFileSystem(), wait);
+  if (found.RowCount() > 0) {
+    const int first = results_.RowCount();
+    beginInsertRows(QModelIndex(), first, first + found.RowCount() - 1);
+    results_.Append(std::move(found));
     endInsertRows();
   }
+  return outcome;
+}
+
+void ResultsModel::Clear() {
+  beginResetModel();
+  search::ClearResults(results_);
+  shown_.clear();
+  endResetModel();
 }
 
 ColumnModel::ColumnModel(QAbstractItemModel& table, int column, QObject* parent)

@@ -5,37 +5,45 @@
 #include <QCache>
 #include <QString>
 #include <array>
+#include <filesystem>
 
+#include "records/file_lock.h"
+#include "search/search.h"
 #include "search/search_results.h"
 
 namespace ui {
 
-// The 14 result columns of the search window as one table over the rows
-// that the window holds; each list box shows one column of it. The rows
-// change under the model (a search appends to them, clearing empties them);
-// Update then tells the views in one step, so that each keeps its own
-// selection and scrolling across an append.
+// The 14 result columns of the search window as one table; each list box
+// shows one column of it. The model owns the rows and alone changes them: a
+// search appends its rows in one insert, clearing resets the model, so that
+// every list keeps its own selection and scrolling across an append.
 class ResultsModel : public QAbstractTableModel {
   Q_OBJECT
 
  public:
-  ResultsModel(const search::SearchResults& results, QObject* parent);
+  explicit ResultsModel(QObject* parent);
 
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   int columnCount(const QModelIndex& parent = QModelIndex()) const override;
   // A text too long for a list box is cut, with "…" at its end.
   QVariant data(const QModelIndex& index, int role) const override;
 
-  // Shows the rows as they are now: rows appended since the last call are
-  // inserted in one block; fewer rows than shown means the results were
-  // emptied.
-  void Update();
+  // Searches the file (see search::SearchRecords) and appends the rows it
+  // found, those found before a failure or a stop too.
+  search::SearchOutcome Search(search::SearchMode mode,
+                               const search::Prompt& prompt,
+                               const search::Progress& progress,
+                               const std::filesystem::path& file,
+                               const records::LockWait& wait);
+  // Empties the columns.
+  void Clear();
+
+  const search::SearchResults& Results() const { return results_; }
 
  private:
   using ShownRow = std::array<QString, search::SearchResults::kColumnCount>;
 
-  const search::SearchResults& results_;
-  int shown_rows_ = 0;  // what the views have been told
+  search::SearchResults results_;
   // The texts shown of the rows last asked for: a row with a long text takes
   // a pass over all of it, which a list repainted at every move of the mouse
   // must not take each time.
