@@ -18,6 +18,7 @@
 
 #include "ui/application.h"
 #include "ui/controls.h"
+#include "ui/layout.h"
 
 namespace {
 

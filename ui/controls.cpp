@@ -20,12 +20,8 @@
 #include <iterator>
 #include <utility>
 
-#include "records/file_system.h"
-
 namespace ui {
 namespace {
-
-int TwipsToPixels(int twips) { return qRound(twips / kTwipsPerPixel); }
 
 // Paints `button` as the style paints its `element`, except that a caption
 // wider than the style's `room` for it is drawn wrapped at its spaces within
@@ -49,22 +45,6 @@ void PaintWrapping(QAbstractButton& button, QStyleOptionButton option,
 }
 
 }  // namespace
-
-QString FileName(const std::filesystem::path& file) {
-  // Through UTF-8, which every platform's paths convert exactly.
-  return QString::fromStdString(records::PathText(file.filename()));
-}
-
-QRect Pixels(const Twips& twips) {
-  const int left = TwipsToPixels(twips.left);
-  const int top = TwipsToPixels(twips.top);
-  return QRect(left, top, TwipsToPixels(twips.left + twips.width) - left,
-               TwipsToPixels(twips.top + twips.height) - top);
-}
-
-QSize TwipsSize(int width, int height) {
-  return QSize(TwipsToPixels(width), TwipsToPixels(height));
-}
 
 void CommandButton::keyPressEvent(QKeyEvent* event) {
   if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) {
@@ -187,13 +167,6 @@ LineWidget::LineWidget(QWidget* parent) : QWidget(parent) {
 void LineWidget::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.fillRect(rect(), palette().color(QPalette::WindowText));
-}
-
-QLabel* PlaceLabel(QWidget* parent, const Placed& placed) {
-  auto* label = Place<QLabel>(parent, placed);
-  label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  label->setWordWrap(true);
-  return label;
 }
 
 void KeepOneTabStop(QButtonGroup& group, QAbstractButton& first) {

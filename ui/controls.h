@@ -3,55 +3,17 @@
 #include <QListView>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QRect>
-#include <QSize>
-#include <QString>
 #include <QWidget>
-#include <filesystem>
 
 class QAbstractButton;
 class QButtonGroup;
 class QKeyEvent;
-class QLabel;
 class QMouseEvent;
 class QPaintEvent;
 
-// What both windows build their controls with.
+// The desktop controls that both windows are made of, where Qt's own
+// behave otherwise.
 namespace ui {
-
-// Window layouts are given in twips; 15 twips make one device-independent
-// pixel, and Qt scales those for high-DPI screens.
-inline constexpr double kTwipsPerPixel = 15.0;
-
-struct Twips {
-  int left, top, width, height;
-};
-
-// The name of a file without its folder, as messages show it.
-QString FileName(const std::filesystem::path& file);
-
-// A rectangle in twips as pixels. The edges are rounded, not the width, so
-// that controls that touch in twips touch on the screen.
-QRect Pixels(const Twips& twips);
-
-// A client area in twips as pixels.
-QSize TwipsSize(int width, int height);
-
-// A control with a caption, at its place within its parent.
-struct Placed {
-  const char* name;     // the object name
-  const char* caption;  // UTF-8
-  Twips place;
-};
-
-// Creates the control (a button, a group box, a label) on `parent`.
-template <typename Control>
-Control* Place(QWidget* parent, const Placed& placed) {
-  auto* control = new Control(QString::fromUtf8(placed.caption), parent);
-  control->setObjectName(QString::fromUtf8(placed.name));
-  control->setGeometry(Pixels(placed.place));
-  return control;
-}
 
 // A command button that the keyboard presses, while it has the focus, with
 // Enter as well as Space, as the desktop's buttons answer; it is never a
@@ -118,9 +80,6 @@ class LineWidget : public QWidget {
  protected:
   void paintEvent(QPaintEvent* event) override;
 };
-
-// A label whose caption starts at its top left and wraps within its width.
-QLabel* PlaceLabel(QWidget* parent, const Placed& placed);
 
 // Makes an option group one tab stop, the arrow keys moving within it: the
 // chosen option, or `first` while none is chosen, is the only one that Tab

@@ -17,7 +17,9 @@
 #include "records/subscriber_file.h"
 #include "records/system_reason.h"
 #include "ui/controls.h"
+#include "ui/file_name.h"
 #include "ui/form3.h"
+#include "ui/layout.h"
 #include "ui/prompts.h"
 #include "ui/text_limits.h"
 #include "ui/waiting.h"
@@ -27,6 +29,7 @@ namespace {
 
 constexpr Placed kFrames[] = {
     {"Frame1(0)",
+     // The spaces inside the quotes are meant: the system's own caption.
      "Абонент телефонной сети \" Korvant \"",
      {120, 120, 7695, 1215}},
     {"Frame2", "Адрес абонента", {120, 1440, 3735, 1935}},
@@ -122,8 +125,15 @@ constexpr Line kLines[] = {
     {"Line4", 8160, 3600, 8160, 7440},
 };
 
-// The tab order of the boxes between Command3 and the options.
-constexpr int kTableTabOrder[] = {14, 11, 8, 13, 10, 7, 12, 9, 6};
+// The tab order of the billing table's boxes, between "Поиск" and the
+// account number: the due column, then the paid, then the charged, each
+// from the bottom up.
+constexpr int kTableTabOrder[] = {
+    card::field::TotalDue,           card::field::MeteredDue,
+    card::field::SubscriptionDue,    card::field::TotalPaid,
+    card::field::MeteredPaid,        card::field::SubscriptionPaid,
+    card::field::TotalCharged,       card::field::MeteredCharged,
+    card::field::SubscriptionCharged};
 
 const QColor kBackground(224, 224, 224);
 
@@ -194,8 +204,8 @@ void Form1::BuildControls() {
   // Gives the derived cells their descriptions.
   MarkCell(std::nullopt);
 
-  controls_.command3 = Place<CommandButton>(this, kCommand3);
-  controls_.command2 = Place<CommandButton>(this, kCommand2);
+  controls_.search = Place<CommandButton>(this, kCommand3);
+  controls_.save = Place<CommandButton>(this, kCommand2);
 
   // Within their frame, so that a screen reader reads them as its group:
   // "Льготы", then the option.
@@ -215,12 +225,13 @@ void Form1::BuildControls() {
 }
 
 void Form1::SetTabOrder() {
-  std::vector<QWidget*> chain = {controls_.text1[0], controls_.command2};
+  std::vector<QWidget*> chain = {controls_.text1[card::field::Surname],
+                                 controls_.save};
   for (int i = card::field::FirstName; i <= card::field::SubscriberNumber;
        ++i) {
     chain.push_back(controls_.text1[i]);
   }
-  chain.push_back(controls_.command3);
+  chain.push_back(controls_.search);
   for (int i : kTableTabOrder) chain.push_back(controls_.text1[i]);
   chain.push_back(controls_.text1[card::field::AccountNumber]);
   for (QAbstractButton* option : controls_.options->buttons()) {
@@ -250,8 +261,8 @@ void Form1::Wire() {
   // idClicked, not idToggled: a click on the chosen option runs it again.
   connect(controls_.options, &QButtonGroup::idClicked, this,
           &Form1::ChooseBenefit);
-  connect(controls_.command2, &QPushButton::clicked, this, &Form1::Save);
-  connect(controls_.command3, &QPushButton::clicked, this, &Form1::OpenSearch);
+  connect(controls_.save, &QPushButton::clicked, this, &Form1::Save);
+  connect(controls_.search, &QPushButton::clicked, this, &Form1::OpenSearch);
 }
 
 void Form1::showEvent(QShowEvent* event) {

@@ -35,8 +35,8 @@ class Form1 : public QWidget {
  private:
   struct Controls {
     std::array<QLineEdit*, card::kFieldCount> text1{};
-    QPushButton* command2 = nullptr;  // "Записать"
-    QPushButton* command3 = nullptr;  // "Поиск"
+    QPushButton* save = nullptr;      // Command2, "Записать"
+    QPushButton* search = nullptr;    // Command3, "Поиск"
     QButtonGroup* options = nullptr;  // Option1 to Option4, by BenefitOption
   };
 

@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "ui/controls.h"
+#include "ui/file_name.h"
+#include "ui/layout.h"
 #include "ui/prompts.h"
 #include "ui/results_model.h"
 #include "ui/text_limits.h"
@@ -32,6 +34,7 @@ constexpr Mode kModes[] = {
     {SearchMode::kBySurname,
      {"Option1", "По фамилиям", {120, 120, 1455, 495}},
      "Ввод фамилии",
+     // Meant, not a misspelt name: the system's own default answer.
      "Вулимов"},
     {SearchMode::kByFirstName,
      {"Option2", "По именам", {120, 600, 1455, 495}},
@@ -114,11 +117,11 @@ Form3::Form3(std::filesystem::path file, card::SubscriberCard& card,
   BuildControls();
   SetTabOrder();
 
-  connect(controls_.command1, &QPushButton::clicked, this, &Form3::Search);
-  connect(controls_.command2, &QPushButton::clicked, this, &Form3::ClearList);
-  connect(controls_.command3, &QPushButton::clicked, this, &Form3::BackClicked);
-  connect(controls_.command4, &QPushButton::clicked, this, &Form3::View);
-  controls_.command2->setFocus();
+  connect(controls_.search, &QPushButton::clicked, this, &Form3::Search);
+  connect(controls_.clear, &QPushButton::clicked, this, &Form3::ClearList);
+  connect(controls_.back, &QPushButton::clicked, this, &Form3::BackClicked);
+  connect(controls_.view, &QPushButton::clicked, this, &Form3::View);
+  controls_.clear->setFocus();
 }
 
 void Form3::BuildControls() {
@@ -127,10 +130,10 @@ void Form3::BuildControls() {
     controls_.options->addButton(Place<OptionButton>(this, mode.option),
                                  static_cast<int>(mode.mode));
   }
-  controls_.command1 = Place<CommandButton>(this, kCommand1);
-  controls_.command2 = Place<CommandButton>(this, kCommand2);
-  controls_.command3 = Place<CommandButton>(this, kCommand3);
-  controls_.command4 = Place<CommandButton>(this, kCommand4);
+  controls_.search = Place<CommandButton>(this, kCommand1);
+  controls_.clear = Place<CommandButton>(this, kCommand2);
+  controls_.back = Place<CommandButton>(this, kCommand3);
+  controls_.view = Place<CommandButton>(this, kCommand4);
   for (const Header& header : kHeaders) PlaceLabel(this, header.label);
 
   model_ = new ResultsModel(this);
@@ -161,19 +164,10 @@ void Form3::SetTabOrder() {
       controls_.options->button(static_cast<int>(SearchMode::kByFirstName));
   QAbstractButton* option3 =
       controls_.options->button(static_cast<int>(SearchMode::kByTelephone));
-  const std::vector<QWidget*> chain = {controls_.command2,
-                                       option2,
-                                       list[2],
-                                       list[1],
-                                       list[0],
-                                       option1,
-                                       controls_.command1,
-                                       list[3],
-                                       list[4],
-                                       option3,
-                                       controls_.command3,
-                                       controls_.command4,
-                                       list[5]};
+  const std::vector<QWidget*> chain = {
+      controls_.clear, option2,          list[2], list[1], list[0],
+      option1,         controls_.search, list[3], list[4], option3,
+      controls_.back,  controls_.view,   list[5]};
   for (std::size_t i = 1; i < chain.size(); ++i) {
     setTabOrder(chain[i - 1], chain[i]);
   }

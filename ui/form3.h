@@ -50,10 +50,10 @@ class Form3 : public QWidget {
   struct Controls {
     // By column.
     std::array<QListView*, kVisibleColumns> list1{};
-    QPushButton* command1 = nullptr;  // "Искать"
-    QPushButton* command2 = nullptr;  // "Очистка списка"
-    QPushButton* command3 = nullptr;  // "Назад"
-    QPushButton* command4 = nullptr;  // "Просмотр"
+    QPushButton* search = nullptr;    // Command1, "Искать"
+    QPushButton* clear = nullptr;     // Command2, "Очистка списка"
+    QPushButton* back = nullptr;      // Command3, "Назад"
+    QPushButton* view = nullptr;      // Command4, "Просмотр"
     QButtonGroup* options = nullptr;  // Option1 to Option3, by SearchMode
   };
 

@@ -9,15 +9,17 @@
 namespace ui {
 namespace {
 
-// Some platforms (a bare X server, the offscreen one) leave no window active
-// when a dialog closes, so that the keyboard would reach nothing.
 int RunModal(QDialog& dialog, QWidget* parent) {
   const int result = dialog.exec();
-  parent->activateWindow();
+  ReturnKeyboard(parent);
   return result;
 }
 
 }  // namespace
+
+void ReturnKeyboard(QWidget* window) {
+  if (window && window->isVisible()) window->activateWindow();
+}
 
 QString AskText(QWidget* parent, const QString& prompt,
                 const QString& default_answer) {
@@ -53,6 +55,7 @@ void YesNoBox::keyPressEvent(QKeyEvent* event) {
 void YesNoBox::closeEvent(QCloseEvent* event) { event->ignore(); }
 
 bool ConfirmClearing(QWidget* parent) {
+  // "Делете" is meant, not a misspelling: the system's own title.
   YesNoBox box(parent, QStringLiteral("Делете"),
                QStringLiteral("Удалить нынешний список"));
   return RunModal(box, parent) == QMessageBox::Yes;

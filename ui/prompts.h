@@ -9,6 +9,12 @@ class QWidget;
 
 namespace ui {
 
+// Makes `window` active again once a dialog over it has closed, where it is
+// still shown: some platforms (a bare X server, the offscreen one) leave no
+// window active when a dialog closes, so that the keyboard would reach
+// nothing.
+void ReturnKeyboard(QWidget* window);
+
 // AskText, ConfirmClearing and ShowFailure return with the window of
 // `parent` active again, its focus where it was.
 

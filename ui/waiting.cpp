@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "ui/prompts.h"
+
 namespace ui {
 namespace {
 
@@ -79,9 +81,7 @@ LongWorkWindow::LongWorkWindow(QWidget* parent, QString title, QString text,
 LongWorkWindow::~LongWorkWindow() {
   if (!dialog_) return;
   dialog_.reset();
-  // Some platforms (a bare X server, the offscreen one) leave no window
-  // active when a dialog closes, so that the keyboard would reach nothing.
-  if (parent_ && parent_->isVisible()) parent_->activateWindow();
+  ReturnKeyboard(parent_);
 }
 
 QProgressDialog* LongWorkWindow::Window() {

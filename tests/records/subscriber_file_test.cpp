@@ -148,8 +148,9 @@ TEST_F(SubscriberFileTest, KeepsTheFileInTheEncodingItIsIn) {
   const std::string mark = "\xEF\xBB\xBF";
   const std::string utf8 = "Сидоров Сидор\r\n";
   // ASCII lines that fill more than the last 64 KB.
-  std::string far;
-  while (far.size() <= (std::size_t{64} << 10)) far += "Sidorov Sidor\r\n";
+  std::string filling;
+  while (filling.size() <= (std::size_t{64} << 10))
+    filling += "Sidorov Sidor\r\n";
   // A UTF-8 line begun before the last 64 KB, which start inside one of its
   // two-byte letters.
   std::string begun = "x";
@@ -171,9 +172,9 @@ TEST_F(SubscriberFileTest, KeepsTheFileInTheEncodingItIsIn) {
       {"ASCII alone", "Sidorov\r\n", false, ""},
       {"the mark alone", mark, true, ""},
       {"the mark, then ASCII", mark + "Sidorov", true, "\r\n"},
-      {"the mark, then Windows-1251 far on", mark + far + kEarlier + "\r\n",
+      {"the mark, then Windows-1251 far on", mark + filling + kEarlier + "\r\n",
        true, ""},
-      {"UTF-8 before the last 64 KB", utf8 + far, false, ""},
+      {"UTF-8 before the last 64 KB", utf8 + filling, false, ""},
       {"UTF-8 begun before the last 64 KB", begun, true, ""},
   };
   for (const Case& c : cases) {
