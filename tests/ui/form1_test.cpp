@@ -27,15 +27,8 @@ using ui_test::CardWindowFixture;
 
 namespace {
 
-// "8=7;12=7" as pairs of a box index and its text.
-std::vector<std::pair<int, QString>> Cells(const QString& list) {
-  std::vector<std::pair<int, QString>> cells;
-  for (const QString& item : list.split(u';', Qt::SkipEmptyParts)) {
-    const qsizetype equals = item.indexOf(u'=');
-    cells.emplace_back(item.left(equals).toInt(), item.mid(equals + 1));
-  }
-  return cells;
-}
+// Boxes by index, with their texts.
+using CellTexts = QList<std::pair<int, QString>>;
 
 QRadioButton* Option(ui::Form1& form, int number) {
   return form.findChild<QRadioButton*>(QStringLiteral("Option%1").arg(number));
@@ -89,48 +82,45 @@ class Form1Test : public QObject {
     QTest::addColumn<int>("cell");
     QTest::addColumn<bool>("selectFirst");
     QTest::addColumn<QString>("keys");
-    QTest::addColumn<QString>("expected");
+    QTest::addColumn<CellTexts>("expected");
     QTest::addColumn<QString>("selected");
-    QTest::newRow("surname in Cyrillic") << 0 << false << "Иванов"
-                                         << "0=Иванов;8=1,3;14=1,3"
-                                         << "";
-    QTest::newRow("charge") << 6 << true << "7"
-                            << "6=7;8=7;12=7;14=7"
-                            << "";
-    QTest::newRow("paid beyond the charge") << 7 << true << "3,8"
-                                            << "7=3,8;8=-2,5;13=3,8;14=-2,5"
-                                            << "";
-    QTest::newRow("metered through 2 and 2,") << 9 << true << "2,5"
-                                              << "9=2,5;11=2,5;12=3,8;14=3,8"
-                                              << "";
+    QTest::newRow("surname in Cyrillic")
+        << 0 << false << "Иванов"
+        << CellTexts{{0, "Иванов"}, {8, "1,3"}, {14, "1,3"}} << "";
+    QTest::newRow("charge")
+        << 6 << true << "7"
+        << CellTexts{{6, "7"}, {8, "7"}, {12, "7"}, {14, "7"}} << "";
+    QTest::newRow("paid beyond the charge")
+        << 7 << true << "3,8"
+        << CellTexts{{7, "3,8"}, {8, "-2,5"}, {13, "3,8"}, {14, "-2,5"}} << "";
+    QTest::newRow("metered through 2 and 2,")
+        << 9 << true << "2,5"
+        << CellTexts{{9, "2,5"}, {11, "2,5"}, {12, "3,8"}, {14, "3,8"}} << "";
     QTest::newRow("number in a derived box replaced at once")
-        << 8 << true << "5"
-        << "8=1,3"
-        << "1,3";
-    QTest::newRow("emptied charge refilled and selected") << 6 << true << "\b"
-                                                          << "6=0;8=0;12=0;14=0"
-                                                          << "0";
+        << 8 << true << "5" << CellTexts{{8, "1,3"}} << "1,3";
+    QTest::newRow("emptied charge refilled and selected")
+        << 6 << true << "\b"
+        << CellTexts{{6, "0"}, {8, "0"}, {12, "0"}, {14, "0"}} << "0";
     QTest::newRow("refilled zero replaced by the next key")
         << 10 << true << "\b4"
-        << "10=4;11=-4;13=4;14=-2,7"
+        << CellTexts{{10, "4"}, {11, "-4"}, {13, "4"}, {14, "-2,7"}} << "";
+    QTest::newRow("letters stay and stop the sums")
+        << 9 << false << "x5" << CellTexts{{9, "0x5"}, {11, "0"}, {12, "1,3"}}
         << "";
-    QTest::newRow("letters stay and stop the sums") << 9 << false << "x5"
-                                                    << "9=0x5;11=0;12=1,3"
-                                                    << "";
   }
 
   void typing() {
     QFETCH(int, cell);
     QFETCH(bool, selectFirst);
     QFETCH(QString, keys);
-    QFETCH(QString, expected);
+    QFETCH(CellTexts, expected);
     QFETCH(QString, selected);
     CardWindowFixture card;
     QLineEdit* box = card.Cell(cell);
     box->setFocus();
     if (selectFirst) box->selectAll();
     ui_test::Type(box, keys);
-    for (const auto& [index, text] : Cells(expected)) {
+    for (const auto& [index, text] : expected) {
       QCOMPARE(card.CellText(index), text);
     }
     QCOMPARE(box->selectedText(), selected);
@@ -168,26 +158,29 @@ class Form1Test : public QObject {
   }
 
   void benefits_data() {
-    QTest::addColumn<QString>("typed");
+    QTest::addColumn<CellTexts>("typed");
     QTest::addColumn<int>("option");
-    QTest::addColumn<QString>("expected");
+    QTest::addColumn<CellTexts>("expected");
     QTest::newRow("25% on an untouched card")
-        << "" << 3 << "6=1,3;8=0,325;12=0,325;14=0,08125";
+        << CellTexts{} << 3
+        << CellTexts{{6, "1,3"}, {8, "0,325"}, {12, "0,325"}, {14, "0,08125"}};
     QTest::newRow("50% puts the charge back")
-        << "6=7" << 4 << "6=1,3;8=0,65;12=0,65;14=0,325";
+        << CellTexts{{6, "7"}} << 4
+        << CellTexts{{6, "1,3"}, {8, "0,65"}, {12, "0,65"}, {14, "0,325"}};
     QTest::newRow("the chosen 0% clicked again")
-        << "6=7" << 1 << "6=1,3;8=1,3;12=1,3;14=1,3";
+        << CellTexts{{6, "7"}} << 1
+        << CellTexts{{6, "1,3"}, {8, "1,3"}, {12, "1,3"}, {14, "1,3"}};
   }
 
   void benefits() {
-    QFETCH(QString, typed);
+    QFETCH(CellTexts, typed);
     QFETCH(int, option);
-    QFETCH(QString, expected);
+    QFETCH(CellTexts, expected);
     CardWindowFixture card;
-    for (const auto& [index, text] : Cells(typed)) card.Retype(index, text);
+    for (const auto& [index, text] : typed) card.Retype(index, text);
     ui_test::ClickOption(Option(card.form1(), option));
     QVERIFY(Option(card.form1(), option)->isChecked());
-    for (const auto& [index, text] : Cells(expected)) {
+    for (const auto& [index, text] : expected) {
       QCOMPARE(card.CellText(index), text);
     }
   }
