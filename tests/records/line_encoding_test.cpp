@@ -49,20 +49,6 @@ TEST(LineEncodingTest, ReadsALineAsUtf8OnlyWhenItIsValidMultiByteUtf8) {
   }
 }
 
-TEST(LineEncodingTest, TellsTheFileMarks) {
-  EXPECT_EQ(MarkOf("\xEF\xBB\xBF"
-                   "abc"),
-            FileMark::kUtf8);
-  EXPECT_EQ(MarkOf("\xEF\xBB\xBF"), FileMark::kUtf8);
-  EXPECT_EQ(MarkOf("\xFF\xFE"
-                   "a"),
-            FileMark::kUtf16);
-  EXPECT_EQ(MarkOf("\xFE\xFF"), FileMark::kUtf16);
-  EXPECT_EQ(MarkOf("\xEF\xBB"), FileMark::kNone);
-  EXPECT_EQ(MarkOf("\xFF"), FileMark::kNone);
-  EXPECT_EQ(MarkOf(""), FileMark::kNone);
-}
-
 // Every card of the million that the benchmarks search, as the program
 // saves it in Windows-1251, is read back as Windows-1251. Unoptimised
 // builds, ten times slower, check the first 50,000.

@@ -70,15 +70,5 @@ TEST(ByteFinderTest, FindsEveryPlaceOfOneRunOrTheOther) {
   }
 }
 
-// Runs whose bytes stand every few places do not pay: cutting every line
-// costs less.
-TEST(ByteFinderTest, DoesNotPayWhereTheRunsBytesAreCommon) {
-  const std::string text(4096, 'a');
-  EXPECT_FALSE(ByteFinder("aa").PaysIn(text));
-  EXPECT_FALSE(ByteFinder("b", "aa").PaysIn(text));
-  EXPECT_TRUE(ByteFinder("b").PaysIn(text));
-  EXPECT_TRUE(ByteFinder("ab", "ba").PaysIn(text));
-}
-
 }  // namespace
 }  // namespace search

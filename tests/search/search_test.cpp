@@ -292,21 +292,6 @@ TEST_F(SearchTest, ListsPiecesByPosition) {
   EXPECT_EQ(results_.Row(2), (card::ResultRow{"Иванов", "Иван"}));
 }
 
-TEST_F(SearchTest, SearchesAppendBelowEarlierRows) {
-  WriteLines({
-      Card("Иванов", "Иван", "7", "1"),
-      Card("Петров", "Анна", "8", "2"),
-      Card("Иванов", "Иван", "7", "1"),
-  });
-  EXPECT_EQ(Search(SearchMode::kBySurname, "Иванов").rows_added, 2);
-  EXPECT_EQ(Search(SearchMode::kByFirstName, "Анна").rows_added, 1);
-  EXPECT_EQ(Search(SearchMode::kBySurname, "Иванов").rows_added, 2);
-  EXPECT_EQ(Column(results_, card::field::Surname),
-            (std::vector<std::string>{"Иванов", "Иванов", "Петров", "Иванов",
-                                      "Иванов"}));
-  EXPECT_EQ(prompt_calls_, 3);
-}
-
 TEST_F(SearchTest, PromptIsNotCalledWithoutFileOrMode) {
   for (SearchMode mode : {SearchMode::kNone, SearchMode::kBySurname,
                           SearchMode::kByFirstName, SearchMode::kByTelephone}) {

@@ -184,20 +184,6 @@ class AccessibilityTest : public QObject {
         });
   }
 
-  // The names are the window's own captions, and they say what the field
-  // table (which the save's messages quote) calls each cell.
-  void cellNamesAreTheFieldCaptions() {
-    CardWindowFixture card;
-    for (int i = 0; i < card::kFieldCount; ++i) {
-      const std::string_view caption = card::kFields[i].caption;
-      QCOMPARE(card.Cell(i)->accessibleName(),
-               QString::fromUtf8(caption.data(),
-                                 static_cast<qsizetype>(caption.size())));
-    }
-  }
-
-  // A cell whose text stops the sums says so after its name, as long as
-  // it does.
   void failingCellSaysSo() {
     CardWindowFixture card;
     const auto description = [&card](int cell) {

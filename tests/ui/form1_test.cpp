@@ -336,17 +336,6 @@ class Form1Test : public QObject {
              geometry);
   }
 
-  void captions() {
-    CardWindowFixture card;
-    const QString heading =
-        card.form1()
-            .findChild<QGroupBox*>(QStringLiteral("Frame1(0)"))
-            ->title();
-    QCOMPARE(heading.size(), 35);
-    QVERIFY(heading.endsWith(QStringLiteral(" Korvant \"")));
-    QCOMPARE(Option(card.form1(), 2)->text(), QStringLiteral("20%"));
-  }
-
   void greyBehindFramesAndLabelsNotBoxes() {
     CardWindowFixture card;
     card.form1().resize(800, 600);
