@@ -1,0 +1,112 @@
+# What the scripts share; sourced by them.
+
+# Runs a command as root: through sudo where the script is not run as root.
+as_root() {
+  if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+# Makes glibc know the Russian locale, from which Wine takes the program's
+# language and the encoding of the Linux file names under its drives.
+ensure_russian_locale() {
+  locale -a | grep -qx 'ru_RU.utf8' || as_root localedef -i ru_RU -f UTF-8 ru_RU.UTF-8
+}
+
+# Starts a virtual X server of its own, with a screen of SIZE (such as
+# 1600x1200) and a keyboard that types Russian too, and a window manager on
+# it, as on a desktop: openbox gives the keyboard to the window that the
+# program activates, which Wine alone leaves to the pointer's place. Exports
+# DISPLAY; stop_display ends both.
+start_display() {
+  local size=$1
+  for display_number in $(seq 90 120); do
+    [ -e "/tmp/.X11-unix/X$display_number" ] ||
+      [ -e "/tmp/.X$display_number-lock" ] || break
+  done
+  # -noreset: the server keeps the keyboard layout set below when its
+  # client disconnects.
+  Xvfb ":$display_number" -screen 0 "${size}x24" -noreset -nolisten tcp &
+  xvfb_pid=$!
+  export DISPLAY=":$display_number"
+  for _ in $(seq 100); do
+    [ -e "/tmp/.X11-unix/X$display_number" ] && break
+    sleep 0.1
+  done
+  setxkbmap -layout us,ru
+  openbox >/dev/null 2>&1 &
+  openbox_pid=$!
+  until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window; do
+    sleep 0.1
+  done
+  # It names itself a little before it takes windows.
+  sleep 1
+}
+
+stop_display() {
+  [ -z "${openbox_pid:-}" ] || kill "$openbox_pid" 2>/dev/null || true
+  [ -z "${xvfb_pid:-}" ] || kill "$xvfb_pid" 2>/dev/null || true
+  [ -z "${xvfb_pid:-}" ] || wait "$xvfb_pid" 2>/dev/null || true
+  openbox_pid= xvfb_pid=
+}
+
+# The visible window with exactly this title, waited for up to a minute.
+window() {
+  timeout 60 xdotool search --sync --onlyvisible --name "^$1\$" | head -n 1
+}
+
+# The layout of the windows, as ui/layout_dump.cpp prints it from their own
+# tables, into `layout`; the tool is built first, in the program's preset.
+load_layout() {
+  cmake --preset program >/dev/null
+  cmake --build --preset program --target layout-dump >/dev/null
+  layout=$(QT_QPA_PLATFORM=offscreen build/program/ui/layout-dump 2>/dev/null)
+  [ -n "$layout" ] || { echo "no layout from layout-dump" >&2; return 1; }
+}
+
+# Clicks the middle of control NAME of window FORM (Form1 or Form3), whose X
+# window is ID, on a display of `dpi` dots per inch (96 unless set); with
+# ROW, the middle of its first row of ROW pixels at 96 dots per inch.
+click() {
+  local id=$1 form=$2 name=$3 row=${4:-} x y w h
+  read -r x y w h < <(awk -v form="$form" -v name="$name" \
+    '$1 == form && $2 == name { print $3, $4, $5, $6 }' <<<"$layout")
+  [ -n "${x:-}" ] || { echo "no control $name in $form" >&2; return 1; }
+  [ -z "$row" ] || h=$row
+  xdotool mousemove --sync --window "$id" \
+    $(((2 * x + w) * ${dpi:-96} / 192)) $(((2 * y + h) * ${dpi:-96} / 192)) \
+    click 1
+  sleep 0.3
+}
+
+# Three saved cards for the pictures, two of them Вулимов (the surname
+# prompt's default answer), in the file's own encoding: each field followed
+# by a space, then CR LF.
+write_picture_cards() {
+  card() { printf '%s ' "$@"; printf '\r\n'; }
+  local amounts=('12,5' 10 '2,5' '48,3' 40 '8,3' '60,8' 50 '10,8')
+  {
+    card Вулимов Пётр Ильич Садовая,12-4 223344 100231 "${amounts[@]}"
+    card Вулимов Анна Сергеевна Лесная,3-17 225061 100587 "${amounts[@]}"
+    card Кравец Олег Иванович Мира,40-2 221190 100912 "${amounts[@]}"
+  } | iconv -f UTF-8 -t CP1251 >"$1"
+}
+
+# The smallest rectangle of the screen round the frames of some windows.
+frames() {
+  local id x y w h fl fr ft fb left=100000 top=100000 right=0 bottom=0
+  for id in "$@"; do
+    eval "$(xwininfo -id "$id" |
+      sed -n 's/^ *Absolute upper-left X: *\(-*[0-9]*\)/x=\1/p;
+               s/^ *Absolute upper-left Y: *\(-*[0-9]*\)/y=\1/p;
+               s/^ *Width: *\([0-9]*\)/w=\1/p;
+               s/^ *Height: *\([0-9]*\)/h=\1/p')"
+    eval "$(xprop -id "$id" _NET_FRAME_EXTENTS |
+      sed -n 's/.*= *\([0-9]*\), *\([0-9]*\), *\([0-9]*\), *\([0-9]*\)/fl=\1 fr=\2 ft=\3 fb=\4/p')"
+    x=$((x - ${fl:-0})) y=$((y - ${ft:-0}))
+    w=$((w + ${fl:-0} + ${fr:-0})) h=$((h + ${ft:-0} + ${fb:-0}))
+    ((x < left)) && left=$x
+    ((y < top)) && top=$y
+    ((x + w > right)) && right=$((x + w))
+    ((y + h > bottom)) && bottom=$((y + h))
+  done
+  echo "$((right - left))x$((bottom - top))+$left+$top"
+}
