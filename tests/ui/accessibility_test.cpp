@@ -119,6 +119,14 @@ QString Tab(int times = 1, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
 
 QString BackTab(int times = 1) { return Tab(times, Qt::ShiftModifier); }
 
+// An answer that reads the dialog's tree into `tree`, then presses `key`.
+ui_test::DialogDriver::Answer ReadTree(QStringList& tree, Qt::Key key) {
+  return [&tree, key](QWidget* dialog) {
+    tree = Tree(dialog);
+    Key(key);
+  };
+}
+
 }  // namespace
 
 class AccessibilityTest : public QObject {
@@ -127,10 +135,7 @@ class AccessibilityTest : public QObject {
  private slots:
   void initTestCase() { ui::SetUpApplication(); }
 
-  void cleanup() {
-    const QStringList problems = dialogs_.TakeProblems();
-    QVERIFY2(problems.isEmpty(), qPrintable(problems.join(u'\n')));
-  }
+  void cleanup() { dialogs_.VerifyNoProblems(); }
 
   // Every cell named by the caption beside or above it, the billing cells
   // by their row and column; the frames as groups, the benefit options in
@@ -258,10 +263,7 @@ class AccessibilityTest : public QObject {
     QWidget window;
     window.show();
     QStringList tree;
-    dialogs_.Expect([&tree](QWidget* dialog) {
-      tree = Tree(dialog);
-      Key(Qt::Key_Escape);
-    });
+    dialogs_.Expect(ReadTree(tree, Qt::Key_Escape));
     ui::AskText(&window, QStringLiteral("Ввод фамилии"),
                 QStringLiteral("Вулимов"));
     CompareTrees(
@@ -284,15 +286,9 @@ class AccessibilityTest : public QObject {
     window.show();
     QStringList confirmation;
     QStringList failure;
-    dialogs_.Expect([&confirmation](QWidget* dialog) {
-      confirmation = Tree(dialog);
-      Key(Qt::Key_Return);
-    });
+    dialogs_.Expect(ReadTree(confirmation, Qt::Key_Return));
     QVERIFY(ui::ConfirmClearing(&window));
-    dialogs_.Expect([&failure](QWidget* dialog) {
-      failure = Tree(dialog);
-      Key(Qt::Key_Return);
-    });
+    dialogs_.Expect(ReadTree(failure, Qt::Key_Return));
     ui::ShowFailure(&window, QStringLiteral("Поиск не выполнен"),
                     QStringLiteral("Нет файла «Blank.txt»."));
     // Whether a box's text can be selected, and so take the focus, is the
@@ -329,20 +325,14 @@ class AccessibilityTest : public QObject {
     window.show();
     QStringList wait;
     QStringList progress;
-    dialogs_.Expect([&wait](QWidget* dialog) {
-      wait = Tree(dialog);
-      Key(Qt::Key_Escape);
-    });
+    dialogs_.Expect(ReadTree(wait, Qt::Key_Escape));
     {
       ui::LockWaitWindow waiting(&window, QStringLiteral("Запись карточки"),
                                  QStringLiteral("Blank.txt"));
       for (int i = 0; i < 300 && waiting.Wait(); ++i) {
       }
     }
-    dialogs_.Expect([&progress](QWidget* dialog) {
-      progress = Tree(dialog);
-      Key(Qt::Key_Escape);
-    });
+    dialogs_.Expect(ReadTree(progress, Qt::Key_Escape));
     {
       ui::SearchProgressWindow searching(&window, QStringLiteral("Blank.txt"));
       QVERIFY(searching.Report(1, 4));

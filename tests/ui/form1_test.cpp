@@ -45,10 +45,7 @@ class Form1Test : public QObject {
   Q_OBJECT
 
  private slots:
-  void cleanup() {
-    const QStringList problems = dialogs_.TakeProblems();
-    QVERIFY2(problems.isEmpty(), qPrintable(problems.join(u'\n')));
-  }
+  void cleanup() { dialogs_.VerifyNoProblems(); }
 
   void initTestCase() { ui::SetUpApplication(); }
 

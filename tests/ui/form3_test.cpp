@@ -123,10 +123,7 @@ class Form3Test : public QObject {
  private slots:
   void initTestCase() { ui::SetUpApplication(); }
 
-  void cleanup() {
-    const QStringList problems = dialogs_.TakeProblems();
-    QVERIFY2(problems.isEmpty(), qPrintable(problems.join(u'\n')));
-  }
+  void cleanup() { dialogs_.VerifyNoProblems(); }
 
   void firstShow() {
     CardWindowFixture card;

@@ -49,6 +49,11 @@ QStringList DialogDriver::TakeProblems() {
   return problems;
 }
 
+void DialogDriver::VerifyNoProblems() {
+  const QStringList problems = TakeProblems();
+  QVERIFY2(problems.isEmpty(), qPrintable(problems.join(u'\n')));
+}
+
 void DialogDriver::Poll() {
   QWidget* dialog = QApplication::activeModalWidget();
   if (answering_ || !dialog || !dialog->isVisible() || dialog == closing_) {

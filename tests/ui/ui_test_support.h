@@ -37,6 +37,8 @@ class DialogDriver : public QObject {
   // Dialogs that came unasked or were left open, and answers never used;
   // empty when everything went as the test expected. Forgets them.
   QStringList TakeProblems();
+  // Fails the test running now where TakeProblems has any; for its cleanup.
+  void VerifyNoProblems();
 
  private:
   void Poll();
