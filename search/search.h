@@ -56,12 +56,11 @@ struct SearchOutcome {
 // does not match.
 //
 // Each line is compared as its own encoding reads (see
-// records::LineEncoding); a
-// file in UTF-16 is refused before the prompt. After the prompt the file is
-// read under the shared lock, so that no line a saving copy of the program
-// is writing is listed; while a save holds the lock the search asks `wait`
-// between tries, and stops, with nothing added, when it gives up
-// (Stop::kCancelled).
+// records::LineEncoding); a file in UTF-16 is refused before the prompt.
+// After the prompt the file is read under the shared lock, so that no line
+// a saving copy of the program is writing is listed; while a save holds the
+// lock the search asks `wait` between tries, and stops, with nothing added,
+// when it gives up (Stop::kCancelled).
 //
 // Unless it is empty, `progress` is told every few megabytes how far the
 // search has read (never more than the file's size); when it returns false

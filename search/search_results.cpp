@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <new>
 #include <utility>
 
 #include "records/byte_words.h"
@@ -155,6 +156,15 @@ void SearchResults::Clear() {
   blocks_ = std::vector<Block>();
   row_count_ = 0;
   block_bytes_ = 0;
+}
+
+bool SearchResults::MakeRoomFor(const SearchResults& more) {
+  try {
+    blocks_.reserve(blocks_.size() + more.blocks_.size());
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  return true;
 }
 
 void SearchResults::Append(SearchResults&& more) {

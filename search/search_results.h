@@ -48,6 +48,9 @@ class SearchResults {
   void AppendLine(std::string_view line);
   // Empties all 14 columns and gives their memory back.
   void Clear();
+  // Makes room for the rows of `more`, so that Append cannot fail; false
+  // when the memory for it cannot be had.
+  bool MakeRoomFor(const SearchResults& more);
   // Appends the rows of `more`, taking their memory without copying it.
   void Append(SearchResults&& more);
 

@@ -22,8 +22,8 @@ int main(int argc, char* argv[]) {
   card::SubscriberCard card;
   ui::Form1 form1(file);
   ui::Form3 form3(file, card);
-  for (QWidget* window : {static_cast<QWidget*>(&form1),
-                          static_cast<QWidget*>(&form3)}) {
+  for (QWidget* window :
+       {static_cast<QWidget*>(&form1), static_cast<QWidget*>(&form3)}) {
     for (const QWidget* control : window->findChildren<QWidget*>()) {
       if (control->objectName().isEmpty()) continue;
       const QPoint at = control->mapTo(window, QPoint());

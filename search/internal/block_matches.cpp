@@ -40,8 +40,4 @@ std::size_t LineStartOf(std::string_view block, std::size_t at) {
   return LineStartBefore(block, at, records::kCr);
 }
 
-std::size_t NextExponent(std::string_view block, std::size_t from) {
-  return std::min(block.find('E', from), block.find('e', from));
-}
-
 }  // namespace search

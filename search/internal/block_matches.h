@@ -12,11 +12,10 @@
 
 namespace search {
 
-// The lines of one block of whole lines (see records::LineBlocks) whose piece
-// `field`
-// passes `matches` (given the line and the piece) go to the results, in
-// order: either every line is cut, or only the lines where bytes that every
-// match holds stand. Each returns the rows it added.
+// The lines of one block of whole lines (see records::LineBlocks) whose
+// piece `field` passes `matches` (given the line and the piece) go to the
+// results, in order: either every line is cut, or only the lines where bytes
+// that every match holds stand. Each returns the rows it added.
 
 // Appends the line that starts at `start` if it matches; tells where the
 // next line starts.
@@ -72,9 +71,6 @@ int AppendTextMatches(std::string_view block, const ByteFinder& query,
 // The start of the line that holds `at`, which is no break's byte.
 std::size_t LineStartOf(std::string_view block, std::size_t at);
 
-// Where an exponent may stand at or after `from`; npos if nowhere.
-std::size_t NextExponent(std::string_view block, std::size_t from);
-
 // Cuts the lines where `digits` stand or an exponent may, for `matches`
 // that takes only numbers and whose numbers without an exponent hold
 // `digits` (see DigitsOfEqualNumbers).
@@ -83,15 +79,20 @@ int AppendNumberMatches(std::string_view block, const ByteFinder& digits,
                         int field, const Matches& matches,
                         SearchResults& results) {
   int rows = 0;
+  // Where each is next; each looked for again only once passed, so that a
+  // block full of one letter of an exponent is not searched for the other
+  // at every line.
   std::size_t digits_at = digits.Find(block, 0).at;
-  std::size_t exponent_at = NextExponent(block, 0);
+  std::size_t upper_at = block.find('E');
+  std::size_t lower_at = block.find('e');
   for (std::size_t from = 0;;) {
-    const std::size_t at = std::min(digits_at, exponent_at);
+    const std::size_t at = std::min({digits_at, upper_at, lower_at});
     if (at == std::string_view::npos) return rows;
     rows += AppendIfMatches(block, LineStartOf(block, at), field, matches,
                             results, from);
     if (digits_at < from) digits_at = digits.Find(block, from).at;
-    if (exponent_at < from) exponent_at = NextExponent(block, from);
+    if (upper_at < from) upper_at = block.find('E', from);
+    if (lower_at < from) lower_at = block.find('e', from);
   }
 }
 

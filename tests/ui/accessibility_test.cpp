@@ -360,7 +360,7 @@ class AccessibilityTest : public QObject {
   }
 
   // The road of a card by keys alone, each key given to the window that has
-  // the keyboard, in the specified tab orders: a card typed, a benefit
+  // the keyboard, in the windows' tab orders: a card typed, a benefit
   // chosen, the card saved, the search window opened, a mode chosen, the
   // search run and its prompt answered, a row chosen in the surname column,
   // the card viewed, the list cleared after a No and a Yes, and back.
