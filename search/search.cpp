@@ -107,11 +107,14 @@ SearchOutcome SearchByText(LineBlocks& blocks, int field,
   std::variant<std::string, Unrepresentable> encoded = EncodeCp1251(query);
   const std::string* cp1251 = std::get_if<std::string>(&encoded);
   const bool ascii = cp1251 && *cp1251 == query;
+  // A line that holds the Windows-1251 form is no UTF-8 line where the form
+  // itself is not valid UTF-8, as Russian words in the code page are not.
+  const bool cp1251_not_utf8 = cp1251 && !records::IsValidUtf8(*cp1251);
   const auto matches = [&](std::string_view line, std::string_view piece) {
     if (ascii) return piece == query;
     if (piece == query) return EncodingOf(line) == LineEncoding::kUtf8;
     return cp1251 && piece == *cp1251 &&
-           EncodingOf(line) == LineEncoding::kCp1251;
+           (cp1251_not_utf8 || EncodingOf(line) == LineEncoding::kCp1251);
   };
   // Bytes found across a block are that piece only if they cannot run over
   // the piece's end or the line's.

@@ -55,8 +55,9 @@ int AppendTextMatches(std::string_view block, const ByteFinder& query,
                       int field, const Matches& matches,
                       SearchResults& results) {
   int rows = 0;
+  ByteFinder::Scan scan(query, block);
   for (std::size_t from = 0;;) {
-    const ByteFinder::Found found = query.Find(block, from);
+    const ByteFinder::Found found = scan.Find(from);
     if (found.at == std::string_view::npos) return rows;
     const std::size_t start =
         TextPieceLineStart(block, found.at, found.size, field);

@@ -30,6 +30,8 @@ constexpr std::size_t kRareByteSpacing = 128;
 constexpr std::size_t kRarePairSpacing = 64;
 
 constexpr std::size_t kNowhere = std::string_view::npos;
+// Not looked for yet.
+constexpr std::size_t kNotYet = kNowhere - 1;
 
 using Probes = ByteFinder::Probes;
 
@@ -143,12 +145,16 @@ bool ByteFinder::PaysIn(std::string_view sample) {
   std::array<std::size_t, 256> counts{};
   for (const char c : sample) ++counts[static_cast<unsigned char>(c)];
   const double sample_size = static_cast<double>(sample.size()) + 1;
+  // Two runs go the way the commoner one needs.
   way_ = Learn(runs_[0], counts, sample_size);
-  if (run_count_ == 2 && Learn(runs_[1], counts, sample_size) == Way::kSlow) {
-    way_ = Way::kSlow;
+  if (run_count_ == 2) {
+    way_ = std::max(way_, Learn(runs_[1], counts, sample_size));
   }
-  // Where two runs are looked for, each is by two bytes; a run of one byte
-  // repeated, by that byte twice.
+  const bool second_rarer = runs_[1].rare_count < runs_[0].rare_count;
+  rarer_ = &runs_[second_rarer ? 1 : 0];
+  commoner_ = &runs_[second_rarer ? 0 : 1];
+  // Where two runs are looked for by two bytes each, a run of one byte
+  // repeated is looked for by that byte twice.
   probes_.runs = run_count_;
   probes_.reach = 0;
   for (std::size_t r = 0; r < 2; ++r) {
@@ -181,6 +187,7 @@ ByteFinder::Way ByteFinder::Learn(Run& run,
     return rarest;
   };
   run.rare = rarest_but(-1);
+  run.rare_count = count(run.rare);
   // Two places of the same byte would stand together wherever the byte
   // repeats, as in 999.
   run.second_rare = rarest_but(static_cast<unsigned char>(bytes[run.rare]));
@@ -199,9 +206,13 @@ ByteFinder::Way ByteFinder::Learn(Run& run,
 
 ByteFinder::Found ByteFinder::Find(std::string_view text,
                                    std::size_t from) const {
-  if (run_count_ == 2) return FindEither(text, from);
-  return way_ == Way::kRarePair ? FindByRarePair(text, from)
-                                : FindByRareByte(text, from);
+  if (way_ == Way::kRarePair) {
+    return run_count_ == 2 ? FindEither(text, from)
+                           : FindByRarePair(text, from);
+  }
+  if (run_count_ == 2) return Scan(*this, text).Find(from);
+  const std::size_t at = StartByRareByte(runs_[0], text, from, text.size());
+  return {at, at == kNowhere ? 0 : runs_[0].bytes.size()};
 }
 
 std::size_t ByteFinder::LongestAt(std::string_view text, std::size_t at) const {
@@ -216,20 +227,48 @@ std::size_t ByteFinder::LongestAt(std::string_view text, std::size_t at) const {
   return longest;
 }
 
-ByteFinder::Found ByteFinder::FindByRareByte(std::string_view text,
-                                             std::size_t from) const {
-  const Run& run = runs_[0];
+std::size_t ByteFinder::StartByRareByte(const Run& run, std::string_view text,
+                                        std::size_t from,
+                                        std::size_t end) const {
   const char rare = run.bytes[run.rare];
-  for (std::size_t at = from + run.rare; at < text.size(); ++at) {
-    const void* found = std::memchr(text.data() + at, rare, text.size() - at);
+  const std::size_t stop = std::min(text.size(), end + run.rare);
+  for (std::size_t at = from + run.rare; at < stop; ++at) {
+    const void* found = std::memchr(text.data() + at, rare, stop - at);
     if (found == nullptr) break;
     at =
         static_cast<std::size_t>(static_cast<const char*>(found) - text.data());
-    if (LongestAt(text, at - run.rare) != 0) {
-      return {at - run.rare, run.bytes.size()};
+    const std::size_t start = at - run.rare;
+    if (start + run.bytes.size() <= text.size() &&
+        std::memcmp(text.data() + start, run.bytes.data(), run.bytes.size()) ==
+            0) {
+      return start;
     }
   }
-  return {kNowhere, 0};
+  return kNowhere;
+}
+
+ByteFinder::Found ByteFinder::Scan::Find(std::size_t from) {
+  const ByteFinder& finder = finder_;
+  if (finder.run_count_ == 1 || finder.way_ == Way::kRarePair) {
+    return finder.Find(text_, from);
+  }
+  // The run of the rarer byte is looked for once past its last find, by
+  // a scan that mostly finds nothing; the other only up to where it
+  // stands, as one run alone would be.
+  if (rarer_at_ == kNotYet || (rarer_at_ != kNowhere && rarer_at_ < from)) {
+    rarer_at_ =
+        finder.StartByRareByte(*finder.rarer_, text_, from, text_.size());
+  }
+  const std::size_t end = rarer_at_ == kNowhere ? text_.size() : rarer_at_ + 1;
+  const std::size_t common_at =
+      finder.StartByRareByte(*finder.commoner_, text_, from, end);
+  if (common_at < rarer_at_) return {common_at, finder.commoner_->bytes.size()};
+  if (rarer_at_ == kNowhere) return {kNowhere, 0};
+  // Both at one place: the longer.
+  return {rarer_at_,
+          std::max(common_at == rarer_at_ ? finder.commoner_->bytes.size()
+                                          : std::size_t{0},
+                   finder.rarer_->bytes.size())};
 }
 
 ByteFinder::Found ByteFinder::FindByRarePair(std::string_view text,

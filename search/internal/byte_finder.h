@@ -13,8 +13,9 @@ namespace search {
 // bytes stand. One run is looked for by the library's memchr for its
 // rarest byte, which scans many bytes a step, or where that byte is common,
 // by testing eight places at once for its two rarest bytes. Two runs are
-// looked for in one scan by their two rarest bytes each, as many places at
-// once as the processor's vector registers hold.
+// looked for by memchr too, the run of the rarer byte once past each of its
+// finds; where a byte is common, in one scan by their two rarest bytes
+// each, as many places at once as the processor's vector registers hold.
 class ByteFinder {
  public:
   // One run, or two; none empty.
@@ -34,6 +35,24 @@ class ByteFinder {
   // two that start at the same place.
   Found Find(std::string_view text, std::size_t from) const;
 
+  // One text searched from place after place, each further on: what one
+  // find learns of the text, the next uses, so that two runs cost little
+  // more than one.
+  class Scan {
+   public:
+    Scan(const ByteFinder& finder, std::string_view text)
+        : finder_(finder), text_(text) {}
+    // As ByteFinder::Find, `from` no smaller than at the last call.
+    Found Find(std::size_t from);
+
+   private:
+    const ByteFinder& finder_;
+    std::string_view text_;
+    // Where the run of the rarer byte first starts at or after the `from`
+    // it was looked for at; npos - 1 before it is.
+    std::size_t rarer_at_ = std::string_view::npos - 1;
+  };
+
   // The two rarest bytes of each run, for a scan of many places at once.
   struct Probes {
     std::size_t runs;
@@ -43,12 +62,14 @@ class ByteFinder {
   };
 
  private:
+  // From the fastest to the slowest.
   enum class Way { kUnknown, kRareByte, kRarePair, kSlow };
 
   struct Run {
     std::string bytes;
     std::size_t rare = 0;         // the rarest byte's place in the run
     std::size_t second_rare = 0;  // the next rarest's; `rare` if none
+    std::size_t rare_count = 0;   // of the rarest byte in the sample
   };
 
   // The way for one run, setting its places.
@@ -57,13 +78,19 @@ class ByteFinder {
 
   // The size of the longest run that stands at `at`; 0 if none does.
   std::size_t LongestAt(std::string_view text, std::size_t at) const;
-  Found FindByRareByte(std::string_view text, std::size_t from) const;
+  // The first start of `run` at or after `from` and before `end`; npos if
+  // none.
+  std::size_t StartByRareByte(const Run& run, std::string_view text,
+                              std::size_t from, std::size_t end) const;
   Found FindByRarePair(std::string_view text, std::size_t from) const;
   Found FindEither(std::string_view text, std::size_t from) const;
 
   std::array<Run, 2> runs_;
   std::size_t run_count_;
   Way way_ = Way::kUnknown;
+  // Of two runs, the one whose rarest byte is the rarer in the sample.
+  const Run* rarer_ = &runs_[0];
+  const Run* commoner_ = &runs_[0];
   Probes probes_{};
 };
 
