@@ -151,8 +151,8 @@ bool ByteFinder::PaysIn(std::string_view sample) {
     way_ = std::max(way_, Learn(runs_[1], counts, sample_size));
   }
   const bool second_rarer = runs_[1].rare_count < runs_[0].rare_count;
-  rarer_ = &runs_[second_rarer ? 1 : 0];
-  commoner_ = &runs_[second_rarer ? 0 : 1];
+  rarer_ = second_rarer ? 1 : 0;
+  commoner_ = second_rarer ? 0 : 1;
   // Where two runs are looked for by two bytes each, a run of one byte
   // repeated is looked for by that byte twice.
   probes_.runs = run_count_;
@@ -228,8 +228,7 @@ std::size_t ByteFinder::LongestAt(std::string_view text, std::size_t at) const {
 }
 
 std::size_t ByteFinder::StartByRareByte(const Run& run, std::string_view text,
-                                        std::size_t from,
-                                        std::size_t end) const {
+                                        std::size_t from, std::size_t end) {
   const char rare = run.bytes[run.rare];
   const std::size_t stop = std::min(text.size(), end + run.rare);
   for (std::size_t at = from + run.rare; at < stop; ++at) {
@@ -257,18 +256,19 @@ ByteFinder::Found ByteFinder::Scan::Find(std::size_t from) {
   // stands, as one run alone would be.
   if (rarer_at_ == kNotYet || (rarer_at_ != kNowhere && rarer_at_ < from)) {
     rarer_at_ =
-        finder.StartByRareByte(*finder.rarer_, text_, from, text_.size());
+        StartByRareByte(finder.runs_[finder.rarer_], text_, from, text_.size());
   }
   const std::size_t end = rarer_at_ == kNowhere ? text_.size() : rarer_at_ + 1;
   const std::size_t common_at =
-      finder.StartByRareByte(*finder.commoner_, text_, from, end);
-  if (common_at < rarer_at_) return {common_at, finder.commoner_->bytes.size()};
+      StartByRareByte(finder.runs_[finder.commoner_], text_, from, end);
+  if (common_at < rarer_at_)
+    return {common_at, finder.runs_[finder.commoner_].bytes.size()};
   if (rarer_at_ == kNowhere) return {kNowhere, 0};
   // Both at one place: the longer.
-  return {rarer_at_,
-          std::max(common_at == rarer_at_ ? finder.commoner_->bytes.size()
-                                          : std::size_t{0},
-                   finder.rarer_->bytes.size())};
+  return {rarer_at_, std::max(common_at == rarer_at_
+                                  ? finder.runs_[finder.commoner_].bytes.size()
+                                  : std::size_t{0},
+                              finder.runs_[finder.rarer_].bytes.size())};
 }
 
 ByteFinder::Found ByteFinder::FindByRarePair(std::string_view text,

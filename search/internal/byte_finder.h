@@ -80,17 +80,18 @@ class ByteFinder {
   std::size_t LongestAt(std::string_view text, std::size_t at) const;
   // The first start of `run` at or after `from` and before `end`; npos if
   // none.
-  std::size_t StartByRareByte(const Run& run, std::string_view text,
-                              std::size_t from, std::size_t end) const;
+  static std::size_t StartByRareByte(const Run& run, std::string_view text,
+                                     std::size_t from, std::size_t end);
   Found FindByRarePair(std::string_view text, std::size_t from) const;
   Found FindEither(std::string_view text, std::size_t from) const;
 
   std::array<Run, 2> runs_;
   std::size_t run_count_;
   Way way_ = Way::kUnknown;
-  // Of two runs, the one whose rarest byte is the rarer in the sample.
-  const Run* rarer_ = &runs_[0];
-  const Run* commoner_ = &runs_[0];
+  // Of two runs, the place of the one whose rarest byte is the rarer in the
+  // sample, and of the other.
+  std::size_t rarer_ = 0;
+  std::size_t commoner_ = 0;
   Probes probes_{};
 };
 
