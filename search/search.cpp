@@ -18,7 +18,6 @@
 
 namespace search {
 
-using records::DecodeLine;
 using records::EncodeCp1251;
 using records::EncodingOf;
 using records::Failure;

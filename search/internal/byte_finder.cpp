@@ -30,8 +30,6 @@ constexpr std::size_t kRareByteSpacing = 128;
 constexpr std::size_t kRarePairSpacing = 64;
 
 constexpr std::size_t kNowhere = std::string_view::npos;
-// Not looked for yet.
-constexpr std::size_t kNotYet = kNowhere - 1;
 
 using Probes = ByteFinder::Probes;
 

@@ -46,11 +46,14 @@ class ByteFinder {
     Found Find(std::size_t from);
 
    private:
+    // Not looked for yet.
+    static constexpr std::size_t kNotYet = std::string_view::npos - 1;
+
     const ByteFinder& finder_;
     std::string_view text_;
     // Where the run of the rarer byte first starts at or after the `from`
-    // it was looked for at; npos - 1 before it is.
-    std::size_t rarer_at_ = std::string_view::npos - 1;
+    // it was looked for at.
+    std::size_t rarer_at_ = kNotYet;
   };
 
   // The two rarest bytes of each run, for a scan of many places at once.
