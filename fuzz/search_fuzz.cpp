@@ -119,7 +119,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
 
   // One row listed by an earlier search, which this one must keep.
   search::SearchResults results;
-  results.AppendLine("a b c d 5 e 1 2 3 4 5 6 7 8 9 ");
+  results.AppendLine("a b c d 5 e 1 2 3 4 5 6 7 8 9 ",
+                     records::LineEncoding::kCp1251);
   const card::ResultRow earlier_row = results.Row(0);
 
   test_support::FaultyFileSystem files;

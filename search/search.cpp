@@ -109,11 +109,21 @@ SearchOutcome SearchByText(LineBlocks& blocks, int field,
   // A line that holds the Windows-1251 form is no UTF-8 line where the form
   // itself is not valid UTF-8, as Russian words in the code page are not.
   const bool cp1251_not_utf8 = cp1251 && !records::IsValidUtf8(*cp1251);
-  const auto matches = [&](std::string_view line, std::string_view piece) {
-    if (ascii) return piece == query;
-    if (piece == query) return EncodingOf(line) == LineEncoding::kUtf8;
-    return cp1251 && piece == *cp1251 &&
-           (cp1251_not_utf8 || EncodingOf(line) == LineEncoding::kCp1251);
+  const auto matches =
+      [&](std::string_view line,
+          std::string_view piece) -> std::optional<LineEncoding> {
+    if (ascii) {
+      if (piece != query) return std::nullopt;
+      return EncodingOf(line);
+    }
+    if (piece == query) {
+      if (EncodingOf(line) != LineEncoding::kUtf8) return std::nullopt;
+      return LineEncoding::kUtf8;
+    }
+    if (!cp1251 || piece != *cp1251) return std::nullopt;
+    if (cp1251_not_utf8) return LineEncoding::kCp1251;
+    if (EncodingOf(line) != LineEncoding::kCp1251) return std::nullopt;
+    return LineEncoding::kCp1251;
   };
   // Bytes found across a block are that piece only if they cannot run over
   // the piece's end or the line's.
@@ -147,10 +157,13 @@ SearchOutcome SearchByTelephone(LineBlocks& blocks, const std::string& query,
   }
   // The number grammar is ASCII, where Windows-1251 and UTF-8 agree, so the
   // piece is read from the file's bytes as they are.
-  const auto matches = [wanted = *number](std::string_view /*line*/,
-                                          std::string_view piece) {
+  const auto matches =
+      [wanted = *number](
+          std::string_view line,
+          std::string_view piece) -> std::optional<LineEncoding> {
     const std::optional<double> value = card::ParseNumber(piece);
-    return value && *value == wanted;
+    if (!value || *value != wanted) return std::nullopt;
+    return EncodingOf(line);
   };
   std::optional<ByteFinder> finder;
   if (std::string digits = DigitsOfEqualNumbers(*number); !digits.empty()) {

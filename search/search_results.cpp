@@ -18,7 +18,6 @@ using records::BytesEqual;
 using records::ByteWord;
 using records::DecodeCp1251;
 using records::DecodeLine;
-using records::EncodingOf;
 using records::FirstMarked;
 using records::kFieldSeparator;
 using records::LineEncoding;
@@ -130,7 +129,7 @@ card::ResultRow SearchResults::Row(int row) const {
   return texts;
 }
 
-void SearchResults::AppendLine(std::string_view line) {
+void SearchResults::AppendLine(std::string_view line, LineEncoding encoding) {
   int separators = 0;
   const std::size_t kept = KeptBytes(line, separators);
   const std::size_t missing = kColumnCount - 1 - separators;
@@ -141,10 +140,10 @@ void SearchResults::AppendLine(std::string_view line) {
   char* row = block.memory.get() + block.used;
   std::memcpy(row, line.data(), kept);
   std::memset(row + kept, kFieldSeparator, missing);
-  // The whole line tells its encoding, which its pieces keep.
+  // The whole line's encoding, which its pieces keep.
   const RowStart start =
       static_cast<RowStart>(block.used) |
-      (EncodingOf(line) == LineEncoding::kUtf8 ? kUtf8Row : RowStart{0});
+      (encoding == LineEncoding::kUtf8 ? kUtf8Row : RowStart{0});
   std::memcpy(block.end() - StartPlace(block.rows), &start, sizeof start);
   block.used += size;
   ++block.rows;

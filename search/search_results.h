@@ -42,10 +42,10 @@ class SearchResults {
   // one pass over the row, however long its texts.
   RowStarts StartsOfRow(int row, std::size_t characters) const;
 
-  // Appends one row from a matching line (its bytes, in the encoding that
-  // EncodingOf tells), cut at its spaces as SplitLine cuts it: pieces 0 to
-  // 13, the missing ones as empty texts.
-  void AppendLine(std::string_view line);
+  // Appends one row from a matching line (its bytes, in `encoding`, which
+  // EncodingOf tells and the caller often knows already), cut at its spaces
+  // as SplitLine cuts it: pieces 0 to 13, the missing ones as empty texts.
+  void AppendLine(std::string_view line, records::LineEncoding encoding);
   // Empties all 14 columns and gives their memory back.
   void Clear();
   // Makes room for the rows of `more`, so that Append cannot fail; false

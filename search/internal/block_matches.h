@@ -13,9 +13,10 @@
 namespace search {
 
 // The lines of one block of whole lines (see records::LineBlocks) whose
-// piece `field` passes `matches` (given the line and the piece) go to the
-// results, in order: either every line is cut, or only the lines where bytes
-// that every match holds stand. Each returns the rows it added.
+// piece `field` passes `matches` (given the line and the piece, it tells
+// the line's encoding if it matches, nothing if not) go to the results, in
+// order: either every line is cut, or only the lines where bytes that every
+// match holds stand. Each returns the rows it added.
 
 // Appends the line that starts at `start` if it matches; tells where the
 // next line starts.
@@ -27,8 +28,10 @@ int AppendIfMatches(std::string_view block, std::size_t start, int field,
   next = bounds.next;
   const std::string_view line = block.substr(start, bounds.end - start);
   const std::optional<std::string_view> piece = records::PieceAt(line, field);
-  if (!piece || !matches(line, *piece)) return 0;
-  results.AppendLine(line);
+  if (!piece) return 0;
+  const std::optional<records::LineEncoding> encoding = matches(line, *piece);
+  if (!encoding) return 0;
+  results.AppendLine(line, *encoding);
   return 1;
 }
 

@@ -21,7 +21,7 @@ TEST(SearchResultsTest, HoldsLittleMoreThanTheLinesFound) {
   SearchResults results;
   std::size_t line_bytes = 0;
   for (int row = 0; row < 100'000; ++row) {
-    results.AppendLine(line);
+    results.AppendLine(line, records::LineEncoding::kCp1251);
     line_bytes += line.size();
     if (row % 997 == 0) {
       ASSERT_LE(results.MemoryBytes(), 2 * line_bytes + 4096) << row;

@@ -147,7 +147,8 @@ TEST_F(SearchTest, FindsUtf8LinesBesideWindows1251Ones) {
                             Card("Иванов", "Ёжик", "07", "2") + "\r\n" +
                             Card("Ли😀", "Иван", "", "3") + "\r\n" +
                             Cp1251(Card("Иванов", "Олег", "7", "4")) + "\r\n" +
-                            Card("Ivanov", "Oleg", "7", "5");
+                            Card("Ivanov", "Oleg", "7", "5") + "\r\n" +
+                            Card("Petrov", "Пётр", "", "6");
   struct Case {
     SearchMode mode;
     std::string query;
@@ -162,6 +163,7 @@ TEST_F(SearchTest, FindsUtf8LinesBesideWindows1251Ones) {
       {SearchMode::kByFirstName, "Иван", {"1", "3"}, {"Иван", "Иван"}},
       {SearchMode::kBySurname, "Ли😀", {"3"}, {"Иван"}},
       {SearchMode::kByFirstName, "Oleg", {"5"}, {"Oleg"}},
+      {SearchMode::kBySurname, "Petrov", {"6"}, {"Пётр"}},
       {SearchMode::kByTelephone,
        "7",
        {"1", "2", "4", "5"},
