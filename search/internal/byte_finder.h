@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -73,12 +74,19 @@ class ByteFinder {
     std::size_t rare = 0;         // the rarest byte's place in the run
     std::size_t second_rare = 0;  // the next rarest's; `rare` if none
     std::size_t rare_count = 0;   // of the rarest byte in the sample
+    // The first eight bytes (fewer in a shorter run) as a word of text
+    // holds them, and the mask of the ones there are.
+    std::uint64_t head = 0;
+    std::uint64_t head_mask = 0;
   };
 
   // The way for one run, setting its places.
   static Way Learn(Run& run, const std::array<std::size_t, 256>& counts,
                    double sample_size);
 
+  // Whether `run` stands in `text` at `start`.
+  static bool StandsAt(const Run& run, std::string_view text,
+                       std::size_t start);
   // The size of the longest run that stands at `at`; 0 if none does.
   std::size_t LongestAt(std::string_view text, std::size_t at) const;
   // The first start of `run` at or after `from` and before `end`; npos if
