@@ -1,10 +1,15 @@
 #include "search/internal/block_matches.h"
 
+#include "records/byte_words.h"
 #include "records/line_breaks.h"
 
 namespace search {
 
+using records::BytesEqual;
+using records::ByteWord;
 using records::kFieldSeparator;
+using records::LastMarked;
+using records::LoadWord;
 
 namespace {
 
@@ -12,6 +17,18 @@ namespace {
 // `stop` stands between them.
 std::size_t LineStartBefore(std::string_view block, std::size_t at, char stop) {
   std::size_t start = at;
+  // Eight bytes a step back while a word fits: the last CR or `stop` among
+  // them tells.
+  for (; start >= sizeof(ByteWord); start -= sizeof(ByteWord)) {
+    const std::size_t word = start - sizeof(ByteWord);
+    const ByteWord bytes = LoadWord(block.data() + word);
+    const ByteWord marks =
+        BytesEqual(bytes, records::kCr) | BytesEqual(bytes, stop);
+    if (marks == 0) continue;
+    const std::size_t last = word + static_cast<std::size_t>(LastMarked(marks));
+    if (block[last] != records::kCr) return std::string_view::npos;
+    return records::AfterBreak(block, last);
+  }
   for (; start > 0 && block[start - 1] != records::kCr; --start) {
     if (block[start - 1] == stop) return std::string_view::npos;
   }

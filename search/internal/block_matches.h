@@ -18,6 +18,16 @@ namespace search {
 // order: either every line is cut, or only the lines where bytes that every
 // match holds stand. Each returns the rows it added.
 
+// Appends `line` if its `piece` matches.
+template <typename Matches>
+int AppendIfPieceMatches(std::string_view line, std::string_view piece,
+                         const Matches& matches, SearchResults& results) {
+  const std::optional<records::LineEncoding> encoding = matches(line, piece);
+  if (!encoding) return 0;
+  results.AppendLine(line, *encoding);
+  return 1;
+}
+
 // Appends the line that starts at `start` if it matches; tells where the
 // next line starts.
 template <typename Matches>
@@ -28,11 +38,7 @@ int AppendIfMatches(std::string_view block, std::size_t start, int field,
   next = bounds.next;
   const std::string_view line = block.substr(start, bounds.end - start);
   const std::optional<std::string_view> piece = records::PieceAt(line, field);
-  if (!piece) return 0;
-  const std::optional<records::LineEncoding> encoding = matches(line, *piece);
-  if (!encoding) return 0;
-  results.AppendLine(line, *encoding);
-  return 1;
+  return piece ? AppendIfPieceMatches(line, *piece, matches, results) : 0;
 }
 
 // Cuts every line.
@@ -66,9 +72,15 @@ int AppendTextMatches(std::string_view block, const ByteFinder& query,
         TextPieceLineStart(block, found.at, found.size, field);
     if (start == std::string_view::npos) {
       from = found.at + 1;
-    } else {
-      rows += AppendIfMatches(block, start, field, matches, results, from);
+      continue;
     }
+    // The piece is where the run was found, and the line ends after it.
+    const records::LineBounds bounds =
+        records::LineAt(block, found.at + found.size);
+    from = bounds.next;
+    rows += AppendIfPieceMatches(block.substr(start, bounds.end - start),
+                                 block.substr(found.at, found.size), matches,
+                                 results);
   }
 }
 
