@@ -21,9 +21,9 @@ std::size_t LineStartBefore(std::string_view block, std::size_t at, char stop) {
   // them tells.
   for (; start >= sizeof(ByteWord); start -= sizeof(ByteWord)) {
     const std::size_t word = start - sizeof(ByteWord);
-    const ByteWord bytes = LoadWord(block.data() + word);
+    const ByteWord eight = LoadWord(block.data() + word);
     const ByteWord marks =
-        BytesEqual(bytes, records::kCr) | BytesEqual(bytes, stop);
+        BytesEqual(eight, records::kCr) | BytesEqual(eight, stop);
     if (marks == 0) continue;
     const std::size_t last = word + static_cast<std::size_t>(LastMarked(marks));
     if (block[last] != records::kCr) return std::string_view::npos;

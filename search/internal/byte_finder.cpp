@@ -1,6 +1,7 @@
 #include "search/internal/byte_finder.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstdint>
 #include <cstring>
@@ -137,12 +138,12 @@ ByteFinder::ByteFinder(std::string run, std::string other_run)
   runs_[0].bytes = std::move(run);
   runs_[1].bytes = std::move(other_run);
   for (Run& r : runs_) {
-    char head[sizeof(ByteWord)] = {};
-    const std::size_t size = std::min(r.bytes.size(), sizeof head);
-    std::memcpy(head, r.bytes.data(), size);
-    r.head = LoadWord(head);
+    std::array<char, sizeof(ByteWord)> head{};
+    const std::size_t size = std::min(r.bytes.size(), head.size());
+    std::copy_n(r.bytes.begin(), size, head.begin());
+    r.head = LoadWord(head.data());
     r.head_mask =
-        size == sizeof head ? ~ByteWord{0} : (ByteWord{1} << (8 * size)) - 1;
+        size == head.size() ? ~ByteWord{0} : (ByteWord{1} << (8 * size)) - 1;
   }
 }
 
