@@ -80,9 +80,10 @@ class ByteFinder {
     std::uint64_t head_mask = 0;
   };
 
-  // The way for one run, setting its places.
+  // The way for one run, setting its places; its rarest byte is looked
+  // for alone if found no more often than once in `rare_byte_spacing`.
   static Way Learn(Run& run, const std::array<std::size_t, 256>& counts,
-                   double sample_size);
+                   double sample_size, std::size_t rare_byte_spacing);
 
   // Whether `run` stands in `text` at `start`.
   static bool StandsAt(const Run& run, std::string_view text,

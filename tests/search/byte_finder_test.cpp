@@ -45,10 +45,10 @@ TEST(ByteFinderTest, FindsEveryPlaceOfOneRunOrTheOther) {
        {0, kF + 2},
        {2, 3}},
       {"runs of one byte repeated",
-       "99" + filler + "999",
+       "99" + filler + filler + "999",
        "999",
        "99",
-       {0, kF + 2},
+       {0, 2 * kF + 2},
        {2, 3}},
       {"runs that overlap", "abab" + filler, "abab", "bab", {0}, {4}},
   };
