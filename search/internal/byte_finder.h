@@ -15,8 +15,9 @@ namespace search {
 // rarest byte, which scans many bytes a step, or where that byte is common,
 // by testing eight places at once for its two rarest bytes. Two runs are
 // looked for by memchr too, the run of the rarer byte once past each of its
-// finds; where a byte is common, in one scan by their two rarest bytes
-// each, as many places at once as the processor's vector registers hold.
+// finds, where both rarest bytes are rare enough to pay two passes;
+// otherwise in one scan by their two rarest bytes each, as many places at
+// once as the processor's vector registers hold.
 class ByteFinder {
  public:
   // One run, or two; none empty.
