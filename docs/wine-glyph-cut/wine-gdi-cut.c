@@ -1,6 +1,6 @@
 // The proof that the glyphs cut on their left under Wine at 150 % are
-// Wine's doing (see the README and scripts/wine-gdi-cut, which builds and
-// runs this): a Windows program with no Qt in it that draws the program's
+// Wine's doing (see docs/wine-glyph-cut.md; run, beside this file, builds
+// and runs it): a Windows program with no Qt in it that draws the program's
 // captions in the dialog face at 8 points with plain GDI, at the system's
 // dots per inch, two ways:
 //   "text"   - one TextOutW of a font made for the system's dpi, as any
