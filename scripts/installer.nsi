@@ -51,6 +51,8 @@ SetCompressor /SOLID lzma
 !endif
 
 Name "${PRODUCT}"
+Caption "Установка программы «${PRODUCT}»"
+UninstallCaption "Удаление программы «${PRODUCT}»"
 OutFile "${OUTFILE}"
 InstallDir "$PROGRAMFILES64\${PRODUCT}"
 InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
@@ -76,6 +78,7 @@ Var DataFolderKept
 !define MUI_DIRECTORYPAGE_TEXT_DESTINATION "Папка данных"
 !define MUI_DIRECTORYPAGE_VARIABLE $DataFolder
 !define MUI_PAGE_CUSTOMFUNCTION_PRE SkipKeptDataFolder
+!define MUI_PAGE_CUSTOMFUNCTION_SHOW HideSpaceTexts
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_UNPAGE_CONFIRM
@@ -159,6 +162,15 @@ Function SkipKeptDataFolder
   ${If} $DataFolderKept == 1
     Abort
   ${EndIf}
+FunctionEnd
+
+; The space the program needs is not the data folder's to show.
+Function HideSpaceTexts
+  FindWindow $0 "#32770" "" $HWNDPARENT
+  GetDlgItem $1 $0 1023
+  ShowWindow $1 ${SW_HIDE}
+  GetDlgItem $1 $0 1024
+  ShowWindow $1 ${SW_HIDE}
 FunctionEnd
 
 Section
