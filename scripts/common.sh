@@ -5,6 +5,65 @@ as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
 }
 
+# Gives apt a deb-src entry where the machine has none, so that apt-get
+# source works: the machine's own Debian entry for this release's main
+# component, read from its sources, with deb-src as type, written to
+# /etc/apt/sources.list.d/subscriber-card-source.sources.
+ensure_source_entry() {
+  local codename entry
+  apt-get source --print-uris -qq "$1" >/dev/null 2>&1 && return 0
+  codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
+  entry=$(mktemp)
+  perl -00 -ne '
+    next unless /^Types:.*\bdeb\b/m && /^Suites:.*(?<![\w-])'"$codename"'(?![\w-])/m
+      && /^Components:.*\bmain\b/m;
+    s/^Types:.*$/Types: deb-src/m;
+    s/^Suites:.*$/Suites: '"$codename"'/m;
+    s/^Components:.*$/Components: main/m;
+    s/^#.*\n//mg;
+    print; exit' /etc/apt/sources.list.d/*.sources 2>/dev/null >"$entry" || true
+  if [ ! -s "$entry" ] && [ -f /etc/apt/sources.list ]; then
+    awk -v c="$codename" '$1 == "deb" && $0 ~ " " c " " && / main/ {
+        $1 = "deb-src"; print; exit }' /etc/apt/sources.list |
+      sed 's/^deb-src \(\[[^]]*\] \)\{0,1\}\([^ ]*\) .*/Types: deb-src\nURIs: \2\nSuites: '"$codename"'\nComponents: main/' \
+        >"$entry"
+  fi
+  if [ ! -s "$entry" ]; then
+    rm -f "$entry"
+    echo "No Debian entry for $codename main in the apt sources" >&2
+    return 1
+  fi
+  as_root cp "$entry" /etc/apt/sources.list.d/subscriber-card-source.sources
+  as_root chmod 644 /etc/apt/sources.list.d/subscriber-card-source.sources
+  rm -f "$entry"
+  as_root apt-get update -qq >&2
+}
+
+# Downloads into FOLDER the files of the Debian source packages given as
+# NAME=VERSION, those not there yet, checked as apt-get source checks them;
+# fails where the archive does not give them all.
+debian_source() {
+  local folder=$1 package version partial status missing=()
+  shift
+  for package in "$@"; do
+    version=${package#*=}
+    [ -f "$folder/${package%%=*}_${version#*:}.dsc" ] || missing+=("$package")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  ensure_source_entry "${missing[0]}"
+  # Only whole packages reach FOLDER.
+  partial=$(mktemp -d)
+  chmod 755 "$partial"
+  if (cd "$partial" && apt-get source --download-only -qq "${missing[@]}" >&2); then
+    mkdir -p "$folder"
+    mv "$partial"/* "$folder/"
+  else
+    status=$?
+  fi
+  rm -rf "$partial"
+  return "${status:-0}"
+}
+
 # Makes glibc know the Russian locale, from which Wine takes the program's
 # language and the encoding of the Linux file names under its drives.
 ensure_russian_locale() {
