@@ -4,9 +4,11 @@ session and accessibility buses, it starts speech-dispatcher, Orca and the
 program, types a surname into the card window, tabs through the window, the
 benefit options' arrows too, as a blind clerk would, and checks at each stop
 that Orca spoke the control's name and, for a text box, its whole text;
-also that an emptied amount box is heard refilled with "0", and that the
-options' frame is named once, on entering it. Prints what Orca said at each
-stop; exits non-zero on the first difference. Ends what it started.
+also that an emptied amount box is heard refilled with "0", that the
+options' frame is named once, on entering it, and that the search window's
+surname prompt is heard with its whole default answer. Prints what Orca
+said at each stop; exits non-zero on the first difference. Ends what it
+started.
 
 Usage: orca_check.py PROGRAM FOLDER (the program's working folder, which
 also receives orca.log and speech-dispatcher's log)
@@ -48,6 +50,15 @@ STOPS = [
     ("Фамилия", SURNAME),
 ]
 FRAME = "Льготы"
+
+# From the surname to the search window's surname prompt, key by key, with
+# the name that Orca speaks at each; the prompt's field holds its default
+# answer.
+TO_PROMPT = [("Tab", "Записать")] + [("Tab", name) for name in (
+    "Имя", "Отчество", "Адрес абонента", "Номер абонента", "Поиск")] + [
+    ("Return", "Очистка списка"), ("Tab", "По именам"),
+    ("Up", "По фамилиям"), ("Tab", "Искать"), ("space", "Ввод фамилии")]
+PROMPT_ANSWER = "Вулимов"
 
 SPEECH = re.compile(r" - SPEECH OUTPUT: '(.*)' ?\{")
 
@@ -127,7 +138,7 @@ def xdotool(*arguments):
 
 def announces(name):
     """Whether an utterance is the announcement of the control `name`."""
-    return lambda utterance: utterance == name or \
+    return lambda utterance: utterance in (name, name + ".") or \
         utterance.startswith(name + " ")
 
 
@@ -155,48 +166,43 @@ def check_stop(name, text, heard):
              (name, value, text))
 
 
-def check(orca, program, folder):
-    # The toolkit turns its bridge on when the desktop says a screen reader
-    # runs; this says it at once.
-    environment = dict(os.environ, QT_QPA_PLATFORM="xcb",
-                       QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
-    with open(os.path.join(folder, "program.log"), "w") as log:
-        running = subprocess.Popen([program], cwd=folder, env=environment,
-                                   stderr=log)
-    try:
-        wait_for(lambda: any(map(announces("Фамилия"), orca.spoken)), 60,
-                 "announcement of the surname box")
-        settle(orca)
-        print("Orca in the card window, tab by tab:")
-        show("start", orca.spoken)
-        # Typed key by key, each letter echoed.
-        since = len(orca.spoken)
-        xdotool("type", "--delay", "50", SURNAME)
-        wait_for(lambda: len(orca.spoken) - since >= len(SURNAME), 15,
-                 "echo of the surname")
-        settle(orca)
-        show("typed", orca.spoken[since:])
-        for name, text in STOPS:
-            heard = press(orca, "Tab", name)
-            show(name, heard)
-            check_stop(name, text, heard)
-            if name == "0%":
-                if " ".join(heard).count(FRAME) != 1:
-                    fail('"%s" was not said once on entering it' % FRAME)
-                # Another option, and back: the frame is not named again.
-                for option, key in (("20%", "Down"), ("0%", "Up")):
-                    heard = press(orca, key, option)
-                    show(key, heard)
-                    if FRAME in " ".join(heard):
-                        fail('"%s" was said again at %s' % (FRAME, key))
-            if name == "Абонентская плата, начислено":
-                # Emptied, the box is refilled with "0", wholly selected.
-                heard = press(orca, "BackSpace", "0")
-                show("BackSpace", heard)
-        print("orca-check: every name and every whole text heard")
-    finally:
-        running.kill()
-        running.wait()
+def check(orca, folder):
+    wait_for(lambda: any(map(announces("Фамилия"), orca.spoken)), 60,
+             "announcement of the surname box")
+    settle(orca)
+    print("Orca in the card window, tab by tab:")
+    show("start", orca.spoken)
+    # Typed key by key, each letter echoed.
+    since = len(orca.spoken)
+    xdotool("type", "--delay", "50", SURNAME)
+    wait_for(lambda: len(orca.spoken) - since >= len(SURNAME), 15,
+             "echo of the surname")
+    settle(orca)
+    show("typed", orca.spoken[since:])
+    for name, text in STOPS:
+        heard = press(orca, "Tab", name)
+        show(name, heard)
+        check_stop(name, text, heard)
+        if name == "0%":
+            if " ".join(heard).count(FRAME) != 1:
+                fail('"%s" was not said once on entering it' % FRAME)
+            # Another option, and back: the frame is not named again.
+            for option, key in (("20%", "Down"), ("0%", "Up")):
+                heard = press(orca, key, option)
+                show(key, heard)
+                if FRAME in " ".join(heard):
+                    fail('"%s" was said again at %s' % (FRAME, key))
+        if name == "Абонентская плата, начислено":
+            # Emptied, the box is refilled with "0", wholly selected.
+            heard = press(orca, "BackSpace", "0")
+            show("BackSpace", heard)
+    # The search opens its file before it asks.
+    open(os.path.join(folder, "Blank.txt"), "w").close()
+    for key, name in TO_PROMPT:
+        heard = press(orca, key, name)
+        show(name, heard)
+    check_stop(name, PROMPT_ANSWER, heard)
+    print("orca-check: every name and every whole text heard")
 
 
 def main(program, folder):
@@ -208,7 +214,7 @@ def main(program, folder):
         stdout=subprocess.DEVNULL, stderr=subprocess.STDOUT)
     socket = os.path.join(os.environ["XDG_RUNTIME_DIR"], "speech-dispatcher",
                           "speechd.sock")
-    orca = None
+    orca = running = None
     try:
         wait_for(lambda: os.path.exists(socket), 30, "speech-dispatcher")
         orca = Orca(os.path.join(folder, "orca.log"))
@@ -217,10 +223,21 @@ def main(program, folder):
         if orca.process.poll() is not None:
             fail("Orca ended at its start (is another Orca running?)")
         settle(orca)
-        check(orca, program, folder)
+        # The toolkit turns its bridge on when the desktop says a screen
+        # reader runs; this says it at once.
+        environment = dict(os.environ, QT_QPA_PLATFORM="xcb",
+                           QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
+        with open(os.path.join(folder, "program.log"), "w") as log:
+            running = subprocess.Popen([program], cwd=folder, env=environment,
+                                       stderr=log)
+        check(orca, folder)
     finally:
+        # Orca first: it may wait long on a program that has gone.
         if orca:
             orca.stop()
+        if running:
+            running.kill()
+            running.wait()
         speech.terminate()
         speech.wait()
 
