@@ -9,7 +9,7 @@
 #include <QTranslator>
 #include <QtGlobal>
 
-#include "ui/controls.h"
+#include "ui/accessible.h"
 
 namespace ui {
 namespace {
@@ -101,7 +101,7 @@ void SetUpApplication() {
   // as its message font for message boxes: one font everywhere.
   QApplication::setFont(DialogFont());
   LoadToolkitTexts();
-  InstallAccessibleRoles();
+  InstallAccessibleInterfaces();
 }
 
 }  // namespace ui

@@ -1,8 +1,6 @@
 #include "ui/controls.h"
 
 #include <QAbstractButton>
-#include <QAccessible>
-#include <QAccessibleWidget>
 #include <QButtonGroup>
 #include <QFontMetricsF>
 #include <QGuiApplication>
@@ -180,25 +178,6 @@ void KeepOneTabStop(QButtonGroup& group, QAbstractButton& first) {
   };
   update();
   QObject::connect(&group, &QButtonGroup::idToggled, &group, update);
-}
-
-void InstallAccessibleRoles() {
-  QAccessible::installFactory(
-      [](const QString& class_name, QObject* object) -> QAccessibleInterface* {
-        // Asked for each class from the object's own up to QObject; the
-        // toolkit's answer for a plain widget is a nameless filler.
-        if (class_name != QLatin1String("QWidget") || !object->isWidgetType()) {
-          return nullptr;
-        }
-        auto* widget = static_cast<QWidget*>(object);
-        if (dynamic_cast<LineWidget*>(widget)) {
-          return new QAccessibleWidget(widget, QAccessible::Separator);
-        }
-        if (widget->isWindow()) {
-          return new QAccessibleWidget(widget, QAccessible::Window);
-        }
-        return nullptr;
-      });
 }
 
 }  // namespace ui

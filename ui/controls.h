@@ -86,10 +86,4 @@ class LineWidget : public QWidget {
 // reaches.
 void KeepOneTabStop(QButtonGroup& group, QAbstractButton& first);
 
-// Tells assistive technology what the toolkit cannot know of the program's
-// widgets: a window made of a plain widget is read as a window (with its
-// title, as the platform's windows are), a LineWidget as a separator. Called
-// once, before the first window.
-void InstallAccessibleRoles();
-
 }  // namespace ui

@@ -202,6 +202,55 @@ class AccessibilityTest : public QObject {
     QCOMPARE(description(7), QString());
   }
 
+  // A screen reader rebuilds the line it speaks from the runs of text
+  // attributes: a run short of the text's end cut its last character off
+  // ("1,3" heard as "1,"). Every cell's text, and the prompt's field, is
+  // one run and reads whole as the value.
+  void textsReadWhole() {
+    CardWindowFixture card;
+    card.Retype(0, QStringLiteral("Иванов"));
+    QStringList cut;
+    const auto read = [&cut](QLineEdit* box) {
+      QAccessibleInterface* node = QAccessible::queryAccessibleInterface(box);
+      const QString whole = box->text();
+      if (node->text(QAccessible::Value) != whole) cut << box->objectName();
+      for (int offset = 0; offset < whole.size(); ++offset) {
+        int start = -1;
+        int end = -1;
+        node->textInterface()->attributes(offset, &start, &end);
+        if (start != 0 || end != whole.size()) {
+          cut << QStringLiteral("%1 at %2: %3..%4")
+                     .arg(box->objectName())
+                     .arg(offset)
+                     .arg(start)
+                     .arg(end);
+        }
+      }
+    };
+    for (int i = 0; i < card::kFieldCount; ++i) read(card.Cell(i));
+    dialogs_.Expect([&read](QWidget* dialog) {
+      read(dialog->findChild<QLineEdit*>());
+      Key(Qt::Key_Escape);
+    });
+    ui::AskText(&card.form1(), QStringLiteral("Ввод фамилии"),
+                QStringLiteral("Вулимов"));
+    QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QStringLiteral(", "))));
+  }
+
+  // A value that assistive technology sets, and an option that it chooses,
+  // reach the card as the clerk's typing and click do.
+  void assistiveTechnologyActsAsTheClerk() {
+    CardWindowFixture card;
+    QAccessible::queryAccessibleInterface(card.Cell(9))
+        ->setText(QAccessible::Value, QStringLiteral("2"));
+    QCOMPARE(card.CellText(12), QStringLiteral("3,3"));
+    QAccessible::queryAccessibleInterface(
+        card.form1().findChild<QRadioButton*>("Option3"))
+        ->actionInterface()
+        ->doAction(QAccessibleActionInterface::toggleAction());
+    QCOMPARE(card.CellText(8), QStringLiteral("0,325"));
+  }
+
   // Each visible column named by its header, its rows as its items, the
   // focus and the selection on the row; the hidden columns nowhere.
   void searchWindow() {
