@@ -1,10 +1,10 @@
 // SearchRecords over any file bytes, read in pieces of any size, in every
 // mode, with any query: it returns, asks for the query at most once and only
-// with a mode, keeps the rows already listed, and lists exactly the matching
-// lines of the file, in order, each line decoded as UTF-8 or Windows-1251 by
-// itself, with its first 14 pieces (missing ones empty) in the 14 columns,
-// whose starts of any length are theirs; a file with a UTF-16 mark is refused
-// before the query.
+// with a mode, keeps the rows already listed, and lists, taken below a
+// window's rows as the window takes them, exactly the matching lines of the
+// file, in order, each line decoded as UTF-8 or Windows-1251 by itself, with
+// its first 14 pieces (missing ones empty) in the 14 columns, whose starts of
+// any length are theirs; a file with a UTF-16 mark is refused before the query.
 //
 // Input: byte 0 picks the mode (its remainder by 4) and how many bytes one
 // read of the file delivers at most (its quotient by 4; 0 for no limit),
@@ -118,9 +118,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
               "the file is written");
 
   // One row listed by an earlier search, which this one must keep.
+  constexpr std::string_view kEarlier = "a b c d 5 e 1 2 3 4 5 6 7 8 9 ";
   search::SearchResults results;
-  results.AppendLine("a b c d 5 e 1 2 3 4 5 6 7 8 9 ",
-                     records::LineEncoding::kCp1251);
+  results.AppendLine(kEarlier, records::LineEncoding::kCp1251);
   const card::ResultRow earlier_row = results.Row(0);
 
   test_support::FaultyFileSystem files;
@@ -170,7 +170,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
                                        : std::vector<card::ResultRow>{};
   fuzz::Check(static_cast<std::size_t>(outcome.rows_added) == expected.size(),
               "every matching line is listed, and nothing else");
-  for (int row = 1; row < results.RowCount(); ++row) {
+  // The rows taken below those of a window, as the window takes them.
+  search::SearchResults shown;
+  shown.AppendLine(kEarlier, records::LineEncoding::kCp1251);
+  fuzz::Check(shown.MakeRoomFor(results), "room is made for the rows");
+  shown.Append(std::move(results));
+  results = std::move(shown);
+  fuzz::Check(results.Row(1) == earlier_row, "the window's rows stay");
+  for (int row = 2; row < results.RowCount(); ++row) {
     const card::ResultRow texts = results.Row(row);
     // Starts of every length up to a few characters.
     const std::size_t count = static_cast<std::size_t>(row) % 4;
@@ -186,7 +193,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
                       starts[column].length == expected_start.length,
                   "the start of a text is its first characters");
     }
-    fuzz::Check(texts == expected[row - 1],
+    fuzz::Check(texts == expected[row - 2],
                 "a row holds the first 14 pieces of its line");
   }
   return 0;
