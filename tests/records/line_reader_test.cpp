@@ -69,20 +69,8 @@ TEST_F(LineReaderTest, FailsWithTheSystemsError) {
   Result<bool> next = reader.value().Next(line);
   ASSERT_FALSE(next.ok());
   EXPECT_EQ(next.failure().code, FaultyFileSystem::kError);
-  EXPECT_TRUE(reader.value().AtEnd());
-  EXPECT_EQ(files.OpenFiles(), 0);
-}
-
-TEST_F(LineReaderTest, CloseEndsTheReading) {
-  WriteBytes(path_, "a\r\nb\r\n");
-  FaultyFileSystem files;
-  Result<LineReader> reader = LineReader::Open(path_, files);
-  ASSERT_TRUE(reader.ok());
-  reader.value().Close();
-  EXPECT_EQ(files.OpenFiles(), 0);
-  EXPECT_TRUE(reader.value().AtEnd());
-  std::string_view line;
   EXPECT_FALSE(reader.value().Next(line).value());
+  EXPECT_EQ(files.OpenFiles(), 0);
 }
 
 }  // namespace
