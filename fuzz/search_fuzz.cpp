@@ -1,10 +1,11 @@
 // SearchRecords over any file bytes, read in pieces of any size, in every
 // mode, with any query: it returns, asks for the query at most once and only
-// with a mode, keeps the rows already listed, and lists, taken below a
-// window's rows as the window takes them, exactly the matching lines of the
-// file, in order, each line decoded as UTF-8 or Windows-1251 by itself, with
-// its first 14 pieces (missing ones empty) in the 14 columns, whose starts of
-// any length are theirs; a file with a UTF-16 mark is refused before the query.
+// with a mode, keeps the rows already listed, closes the file, and lists,
+// taken below a window's rows as the window takes them, exactly the matching
+// lines of the file, in order, each line decoded as UTF-8 or Windows-1251 by
+// itself, with its first 14 pieces (missing ones empty) in the 14 columns,
+// whose starts of any length are theirs; a file with a UTF-16 mark is refused
+// before the query.
 //
 // Input: byte 0 picks the mode (its remainder by 4) and how many bytes one
 // read of the file delivers at most (its quotient by 4; 0 for no limit),
@@ -135,6 +136,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
       results, {}, file, files);
 
   fuzz::Check(results.Row(0) == earlier_row, "the earlier row stays");
+  fuzz::Check(files.OpenFiles() == 0, "the file is closed");
   if (fuzz::ModelUtf16(file_bytes)) {
     fuzz::Check(prompts == 0 && outcome.stop == Stop::kFailed &&
                     outcome.failure->code == records::FileError::kUtf16 &&
