@@ -1,14 +1,16 @@
 // Times SearchRecords on subscriber files against `grep -c` and `rg -j1 -c`
-// (ripgrep on one thread) looking for the anchored surname on the same
-// files, which it runs itself in the same run, and prints the ratios. The
-// peers' times are whole processes, start-up included; they look for the
-// file's surname whatever the search compares.
+// (ripgrep on one thread) looking for the same lines on the same files, and
+// `wc -l`, one pass over the file, which it runs itself in the same run, and
+// prints the ratios. The peers' times are whole processes, start-up
+// included; they look for the query's bytes in one encoding only, the
+// file's, where the search looks for both; for a telephone number, which a
+// pattern cannot compare as a number, for the file's first surname.
 //
 //   search_bench [benchmark flags] PATH MODE QUERY
-//     MODE is surname, first-name or telephone; the peers look for QUERY as
-//     the surname in the surname mode, else for the first line's surname.
+//     MODE is surname, first-name or telephone.
 //   search_bench [benchmark flags]
-//     generates in the temporary folder 1,000,000 cards, the same cards in
+//     generates in the temporary folder 1,000,000 cards (those of
+//     `make-blank-file PATH 1000000 7`), the same cards in
 //     UTF-8, as many with one surname, 4,000,000 short lines, and a 10 MB
 //     line ending in the surname before 100,000 cards; times the surname
 //     (about 1 % of matches, with and without a progress function that
@@ -30,6 +32,7 @@
 #include <fstream>
 #include <map>
 #include <random>
+#include <set>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -93,21 +96,30 @@ std::string Cp1251(std::string_view utf8) {
              : std::string();
 }
 
-// The surname's bytes as the file holds them: in UTF-8 where its first line
-// is UTF-8, else in Windows-1251.
-std::string FileBytes(std::string_view surname,
+// A text's bytes as the file holds them: in UTF-8 where its first line is
+// UTF-8, else in Windows-1251.
+std::string FileBytes(std::string_view text,
                       const std::filesystem::path& path) {
   records::Result<records::LineReader> reader = records::LineReader::Open(path);
   std::string_view line;
   const bool utf8 = reader && reader.value().Next(line).ok() &&
                     records::EncodingOf(line) == records::LineEncoding::kUtf8;
-  return utf8 ? std::string(surname) : Cp1251(surname);
+  return utf8 ? std::string(text) : Cp1251(text);
 }
 
-// ripgrep's pattern for lines that start with `bytes` and a space: bytes as
-// hexadecimal escapes, Unicode off, since the file need not be UTF-8.
-std::string RipgrepPattern(std::string_view bytes) {
-  std::string pattern = "(?-u)^";
+// What the peers look for: lines whose piece 0 or 1 is a text.
+struct Peered {
+  int field;
+  std::string text;
+};
+
+// The pattern before the text and its space.
+std::string FieldStart(int field) { return field == 0 ? "^" : "^[^ \r]* "; }
+
+// ripgrep's pattern: the text as hexadecimal escapes, Unicode off, since
+// the file need not be UTF-8.
+std::string RipgrepPattern(int field, std::string_view bytes) {
+  std::string pattern = "(?-u)" + FieldStart(field);
   char escape[8];
   for (const char c : std::string(bytes) + " ") {
     std::snprintf(escape, sizeof escape, "\\x%02X",
@@ -181,6 +193,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
   struct Peers {
     std::string grep;
     std::string ripgrep;
+    std::string wc;
   };
 
   void ReportRuns(const std::vector<Run>& runs) override {
@@ -200,13 +213,14 @@ class RatioReporter : public benchmark::ConsoleReporter {
   }
 
   void PrintRatios() const {
-    std::printf("\n%s %9s %7s %7s\n", Padded("").c_str(), "ms", "x grep",
-                "x rg");
+    std::printf("\n%s %9s %7s %7s %7s\n", Padded("").c_str(), "ms", "x grep",
+                "x rg", "x wc");
     for (const auto& [name, peers] : searches_) {
       const double seconds = Seconds(name);
-      std::printf("%s %9.1f %7.2f %7.2f\n", Padded(name).c_str(), seconds * 1e3,
-                  seconds / Seconds(peers.grep),
-                  seconds / Seconds(peers.ripgrep));
+      std::printf("%s %9.1f %7.2f %7.2f %7.2f\n", Padded(name).c_str(),
+                  seconds * 1e3, seconds / Seconds(peers.grep),
+                  seconds / Seconds(peers.ripgrep),
+                  seconds / Seconds(peers.wc));
     }
     for (const auto& [name, seconds] : seconds_) {
       if (name.starts_with("SearchRecords")) continue;
@@ -314,13 +328,14 @@ bool Generate(Files& files) {
   std::string long_line;
   while (long_line.size() < 10'000'000) long_line += filler;
   long_line += surname + "\r\n";
-  std::ifstream cards(files.cards, std::ios::binary);
-  std::string card;
-  return WriteLines(files.long_line, 100'001, [&](int i) {
-    if (i == 0) return long_line;
-    std::getline(cards, card, '\n');
-    return card + '\n';
-  });
+  records::Result<records::LineReader> cards =
+      records::LineReader::Open(files.cards);
+  std::string_view card;
+  return cards && WriteLines(files.long_line, 100'001, [&](int i) {
+           if (i == 0) return long_line;
+           return cards.value().Next(card).value() ? std::string(card) + "\r\n"
+                                                   : std::string();
+         });
 }
 
 }  // namespace
@@ -328,43 +343,61 @@ bool Generate(Files& files) {
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   RatioReporter reporter;
-  std::map<std::string, RatioReporter::Peers> peers;  // by file and surname
-  const auto add_peers = [&](const std::string& surname,
+  std::map<std::string, RatioReporter::Peers> peers;  // by what and file
+  std::set<std::string> wc_files;
+  const auto add_peers = [&](const Peered& what,
                              const std::filesystem::path& path) {
     const std::string file = path.filename().string();
-    const std::string key = file + " " + surname;
-    if (peers.count(key) > 0) return peers[key];
-    RatioReporter::Peers names{"grep -c '^" + surname + " ' " + file,
-                               "rg -j1 -c '^" + surname + " ' " + file};
-    const std::string bytes = FileBytes(surname, path);
+    // Shown without the CR, which would break the line.
+    const std::string shown = "'" +
+                              std::string(what.field == 0 ? "^" : "^[^ ]* ") +
+                              what.text + " ' " + file;
+    if (peers.count(shown) > 0) return peers[shown];
+    RatioReporter::Peers names{"grep -c " + shown, "rg -j1 -c " + shown,
+                               "wc -l " + file};
+    const std::string bytes = FileBytes(what.text, path);
     benchmark::RegisterBenchmark(
         names.grep.c_str(), BenchPeer,
-        std::vector<std::string>{"grep", "-c", "^" + bytes + " ",
-                                 path.string()})
+        std::vector<std::string>{
+            "grep", "-c", FieldStart(what.field) + bytes + " ", path.string()})
         ->Unit(benchmark::kMillisecond)
         ->UseRealTime();
     benchmark::RegisterBenchmark(
         names.ripgrep.c_str(), BenchPeer,
         std::vector<std::string>{"rg", "-j1", "-c", "--include-zero",
-                                 RipgrepPattern(bytes), path.string()})
+                                 RipgrepPattern(what.field, bytes),
+                                 path.string()})
         ->Unit(benchmark::kMillisecond)
         ->UseRealTime();
-    return peers[key] = names;
+    if (wc_files.insert(file).second) {
+      benchmark::RegisterBenchmark(
+          names.wc.c_str(), BenchPeer,
+          std::vector<std::string>{"wc", "-l", path.string()})
+          ->Unit(benchmark::kMillisecond)
+          ->UseRealTime();
+    }
+    return peers[shown] = names;
   };
-  const auto add_search =
-      [&](std::string_view mode_name, const std::string& query,
-          const std::filesystem::path& path, const std::string& peer_surname,
-          double matched_bytes = 0, bool with_progress = false) {
-        const std::string name =
-            "SearchRecords " + std::string(mode_name) + " '" + query + "' " +
-            path.filename().string() + (with_progress ? " +progress" : "");
-        benchmark::RegisterBenchmark(name.c_str(), BenchSearch,
-                                     ParseMode(mode_name), query, path,
-                                     matched_bytes, with_progress)
-            ->Unit(benchmark::kMillisecond)
-            ->UseRealTime();
-        reporter.AddSearch(name, add_peers(peer_surname, path));
-      };
+  const auto add_search = [&](std::string_view mode_name,
+                              const std::string& query,
+                              const std::filesystem::path& path,
+                              double matched_bytes = 0,
+                              bool with_progress = false) {
+    const std::string name = "SearchRecords " + std::string(mode_name) + " '" +
+                             query + "' " + path.filename().string() +
+                             (with_progress ? " +progress" : "");
+    benchmark::RegisterBenchmark(name.c_str(), BenchSearch,
+                                 ParseMode(mode_name), query, path,
+                                 matched_bytes, with_progress)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
+    const search::SearchMode mode = ParseMode(mode_name);
+    const Peered what =
+        mode == search::SearchMode::kByTelephone ? Peered{0, FirstSurname(path)}
+        : mode == search::SearchMode::kByFirstName ? Peered{1, query}
+                                                   : Peered{0, query};
+    reporter.AddSearch(name, add_peers(what, path));
+  };
 
   Files files;
   if (argc == 4) {
@@ -376,10 +409,7 @@ int main(int argc, char** argv) {
                    "QUERY]\n");
       return 2;
     }
-    add_search(argv[2], argv[3], path,
-               ParseMode(argv[2]) == search::SearchMode::kBySurname
-                   ? std::string(argv[3])
-                   : FirstSurname(path));
+    add_search(argv[2], argv[3], path);
   } else if (argc == 1) {
     if (!Generate(files)) return 1;
     const std::string surname(bench::kSurnames[0]);
@@ -392,21 +422,20 @@ int main(int argc, char** argv) {
       first_name = card[card::field::FirstName];
       telephone = card[card::field::SubscriberNumber];
     }
-    add_search("surname", surname, files.cards, surname);
-    add_search("surname", surname, files.utf8_cards, surname);
-    add_search("surname", surname, files.cards, surname, 0, true);
-    add_search("first-name", first_name, files.cards, surname);
-    add_search("telephone", telephone, files.cards, surname);
+    add_search("surname", surname, files.cards);
+    add_search("surname", surname, files.utf8_cards);
+    add_search("surname", surname, files.cards, 0, true);
+    add_search("first-name", first_name, files.cards);
+    add_search("telephone", telephone, files.cards);
     // Every line matches: its bytes are the file's but for the line breaks.
     const double same_lines =
         static_cast<double>(std::filesystem::file_size(files.same) -
                             2 * std::uintmax_t(kDefaultCount));
-    add_search("surname", surname, files.same, surname, same_lines);
-    add_search("surname", surname, files.same, surname, same_lines, true);
-    const std::string absent = surname + "а";
-    add_search("surname", absent, files.cards, absent);
-    add_search("surname", surname, files.short_lines, surname);
-    add_search("surname", surname, files.long_line, surname);
+    add_search("surname", surname, files.same, same_lines);
+    add_search("surname", surname, files.same, same_lines, true);
+    add_search("surname", surname + "а", files.cards);
+    add_search("surname", surname, files.short_lines);
+    add_search("surname", surname, files.long_line);
   } else {
     std::fprintf(stderr,
                  "usage: search_bench [PATH surname|first-name|telephone "

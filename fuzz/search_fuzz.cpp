@@ -1,6 +1,7 @@
 // SearchRecords over any file bytes, read in pieces of any size, in every
 // mode, with any query: it returns, asks for the query at most once and only
-// with a mode, keeps the rows already listed, and lists exactly the matching
+// with a mode, keeps the rows already listed, closes the file, and lists,
+// taken below a window's rows as the window takes them, exactly the matching
 // lines of the file, in order, each line decoded as UTF-8 or Windows-1251 by
 // itself, with its first 14 pieces (missing ones empty) in the 14 columns,
 // whose starts of any length are theirs; a file with a UTF-16 mark is refused
@@ -118,9 +119,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
               "the file is written");
 
   // One row listed by an earlier search, which this one must keep.
+  constexpr std::string_view kEarlier = "a b c d 5 e 1 2 3 4 5 6 7 8 9 ";
   search::SearchResults results;
-  results.AppendLine("a b c d 5 e 1 2 3 4 5 6 7 8 9 ",
-                     records::LineEncoding::kCp1251);
+  results.AppendLine(kEarlier, records::LineEncoding::kCp1251);
   const card::ResultRow earlier_row = results.Row(0);
 
   test_support::FaultyFileSystem files;
@@ -135,6 +136,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
       results, {}, file, files);
 
   fuzz::Check(results.Row(0) == earlier_row, "the earlier row stays");
+  fuzz::Check(files.OpenFiles() == 0, "the file is closed");
   if (fuzz::ModelUtf16(file_bytes)) {
     fuzz::Check(prompts == 0 && outcome.stop == Stop::kFailed &&
                     outcome.failure->code == records::FileError::kUtf16 &&
@@ -170,7 +172,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
                                        : std::vector<card::ResultRow>{};
   fuzz::Check(static_cast<std::size_t>(outcome.rows_added) == expected.size(),
               "every matching line is listed, and nothing else");
-  for (int row = 1; row < results.RowCount(); ++row) {
+  // The rows taken below those of a window, as the window takes them.
+  search::SearchResults shown;
+  shown.AppendLine(kEarlier, records::LineEncoding::kCp1251);
+  fuzz::Check(shown.MakeRoomFor(results), "room is made for the rows");
+  shown.Append(std::move(results));
+  results = std::move(shown);
+  fuzz::Check(results.Row(1) == earlier_row, "the window's rows stay");
+  for (int row = 2; row < results.RowCount(); ++row) {
     const card::ResultRow texts = results.Row(row);
     // Starts of every length up to a few characters.
     const std::size_t count = static_cast<std::size_t>(row) % 4;
@@ -186,7 +195,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
                       starts[column].length == expected_start.length,
                   "the start of a text is its first characters");
     }
-    fuzz::Check(texts == expected[row - 1],
+    fuzz::Check(texts == expected[row - 2],
                 "a row holds the first 14 pieces of its line");
   }
   return 0;

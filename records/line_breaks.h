@@ -34,14 +34,6 @@ inline LineBounds LineAt(std::string_view text, std::size_t start) {
   return {cr, AfterBreak(text, cr)};
 }
 
-// Whether `at` starts a line of a text that starts where a line does: the
-// text's start, or the byte after a break.
-inline bool StartsLine(std::string_view text, std::size_t at) {
-  if (at == 0) return true;
-  if (text[at - 1] == kCr) return text[at] != kLf;
-  return text[at - 1] == kLf && at >= 2 && text[at - 2] == kCr;
-}
-
 // Whether the bytes end with a line's break, so that what follows starts a
 // line of its own.
 inline bool EndsWithBreak(std::string_view bytes) {

@@ -1,6 +1,5 @@
 #include "records/line_encoding.h"
 
-#include "records/byte_words.h"
 #include "records/cp1251.h"
 #include "records/file_system.h"
 #include "records/internal/utf8.h"
@@ -8,20 +7,13 @@
 namespace records {
 namespace {
 
-constexpr ByteWord kHighBits = 0x8080808080808080;
-
 // Where the first byte from 0x80 up stands at or after `from`; the text's
-// size if none does. Eight bytes a step, since most of a line is ASCII.
+// size if none does.
 std::size_t NextHighByte(std::string_view text, std::size_t from) {
-  std::size_t at = from;
-  for (; at + sizeof(ByteWord) <= text.size(); at += sizeof(ByteWord)) {
-    const ByteWord high = LoadWord(text.data() + at) & kHighBits;
-    if (high != 0) return at + FirstMarked(high);
+  for (; from < text.size(); ++from) {
+    if (static_cast<unsigned char>(text[from]) >= 0x80) return from;
   }
-  for (; at < text.size(); ++at) {
-    if (static_cast<unsigned char>(text[at]) >= 0x80) return at;
-  }
-  return at;
+  return from;
 }
 
 }  // namespace

@@ -1,51 +1,80 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
-#include <string>
+#include <functional>
+#include <memory>
+#include <optional>
 #include <string_view>
 
 #include "records/failure.h"
+#include "records/file_lock.h"
 #include "records/file_system.h"
-#include "records/line_blocks.h"
+#include "records/line_breaks.h"
 
 namespace records {
 
-// Reads a subscriber file line by line, in its own bytes, from the blocks of
-// whole lines of LineBlocks: the lines of line_breaks.h, without their
-// breaks; an empty file has none.
+// Reads a subscriber file line by line, in its own bytes (each line
+// Windows-1251 or UTF-8, see LineEncoding): the lines of line_breaks.h,
+// without their breaks; an empty file has none. A UTF-8 mark at the start
+// of the file is no part of the first line. Any bytes are accepted, and a
+// line of any length: the buffer grows until the line fits.
 class LineReader {
  public:
-  // Opens the file as LineBlocks::Open does.
+  // Opens the file for reading and reads its first bytes; a missing or
+  // unreadable file is a failure with a Russian message naming the file and
+  // the system's reason, and so is a file in UTF-16 (FileError::kUtf16).
   static Result<LineReader> Open(const std::filesystem::path& path,
                                  FileSystem& files = PlatformFileSystem());
 
-  // The next line without its break, valid until the next call; false at
-  // the end of the file. A read error is a failure.
-  Result<bool> Next(std::string_view& line);
+  LineReader(LineReader&&) noexcept;
+  LineReader& operator=(LineReader&&) noexcept;
+  ~LineReader();  // closes the file
 
-  // Whether the end of the file has been reached: no line is left, so that
-  // Next would report the end. The reader looks ahead to know it.
-  bool AtEnd() const;
+  // Told, before each further read of the file, how far it has been read:
+  // every line whose break lies within those bytes has been given out.
+  // False stops the reading there.
+  using Reading = std::function<bool(std::uint64_t bytes_read)>;
+
+  // The next line without its break, valid until the next call; false at
+  // the end of the file. A read error is a failure, and closes the file; so
+  // is a stop by `reading` (FileError::kCancelled). Inline where the line
+  // has been read, as nearly every line has: the search reads every line
+  // of the file here.
+  Result<bool> Next(std::string_view& line, const Reading& reading = {}) {
+    if (lines_.empty()) return NextBlock(line, reading);
+    TakeLine(line);
+    return true;
+  }
+
+  // The size of the file now; only while it is open.
+  Result<std::uint64_t> FileSize() const;
+
+  // Takes the shared lock of the copies of the program, so that no save
+  // writes a line while this reads; waits while a save holds it (see
+  // TakeLock).
+  std::optional<Failure> ShareLock(const LockWait& wait);
+
+ private:
+  struct State;
+  explicit LineReader(std::unique_ptr<State> state);
 
   // Closes the file now; later calls of Next report the end.
   void Close();
 
- private:
-  explicit LineReader(LineBlocks blocks) : blocks_(std::move(blocks)) {}
+  // Gives out the first line of `lines_`.
+  void TakeLine(std::string_view& line) {
+    const LineBounds bounds = LineAt(lines_, 0);
+    line = lines_.substr(0, bounds.end);
+    lines_.remove_prefix(bounds.next);
+  }
+  // Reads the next block of lines and gives out its first.
+  Result<bool> NextBlock(std::string_view& line, const Reading& reading);
 
-  bool BlockDone() const { return next_ == block_.size(); }
-  std::optional<Failure> NextBlock();
-  // Looks ahead past the line just taken, which is copied first when the
-  // next block would overwrite it.
-  std::optional<Failure> LookAhead(std::string_view& line);
-
-  // Lines are taken from the current block at `next_`. After every call the
-  // reader has looked ahead: another line is left in the block or read
-  // ahead by the blocks, or the blocks are at their end.
-  LineBlocks blocks_;
-  std::string_view block_;
-  std::size_t next_ = 0;
-  std::string last_line_;  // the block's last line, while the next is read
+  std::unique_ptr<State> state_;
+  // The lines read whole and not given out yet, each with its break but
+  // the file's last.
+  std::string_view lines_;
 };
 
 }  // namespace records

@@ -9,25 +9,32 @@ namespace records {
 // What separates the fields of a saved line.
 inline constexpr char kFieldSeparator = ' ';
 
-// Cuts a line at every space (0x20) and returns the pieces in order; two
-// spaces in a row give an empty piece, and the trailing space of a saved
-// line gives a last, empty piece. The empty line gives no pieces at all.
-// The pieces view `line`.
+// The one cut of a line into its pieces, at every space (0x20) from left to
+// right: the piece of a non-empty line that starts at `start`, with `start`
+// moved past it and the space after it, or past the line's end after the
+// last piece. Inline, since the search cuts every line of the file with it.
+inline std::string_view TakePiece(std::string_view line, std::size_t& start) {
+  const std::size_t end = line.find(kFieldSeparator, start);
+  const std::string_view piece = line.substr(start, end - start);
+  start = end == std::string_view::npos ? line.size() + 1 : end + 1;
+  return piece;
+}
+
+// The pieces of a line in order; two spaces in a row give an empty piece,
+// and the trailing space of a saved line gives a last, empty piece. The
+// empty line gives no pieces at all. The pieces view `line`.
 std::vector<std::string_view> SplitLine(std::string_view line);
 
-// Piece `index` of a line as SplitLine would cut it, found without cutting
-// the pieces after it; nullopt when the line has fewer pieces (the empty line
-// has none). Inline, since the search runs it on every line of the file.
+// Piece `index` of a line, found without cutting the pieces after it;
+// nullopt when the line has fewer pieces (the empty line has none).
 inline std::optional<std::string_view> PieceAt(std::string_view line,
                                                int index) {
-  if (line.empty()) return std::nullopt;
   std::size_t start = 0;
-  for (int i = 0; i < index; ++i) {
-    const std::size_t separator = line.find(kFieldSeparator, start);
-    if (separator == std::string_view::npos) return std::nullopt;
-    start = separator + 1;
+  for (int i = 0; i < index && start <= line.size(); ++i) {
+    TakePiece(line, start);
   }
-  return line.substr(start, line.find(kFieldSeparator, start) - start);
+  if (line.empty() || start > line.size()) return std::nullopt;
+  return TakePiece(line, start);
 }
 
 }  // namespace records

@@ -8,13 +8,9 @@
 
 #include "card/number_text.h"
 #include "records/cp1251.h"
-#include "records/line_blocks.h"
-#include "records/line_breaks.h"
 #include "records/line_encoding.h"
+#include "records/line_reader.h"
 #include "records/split_line.h"
-#include "search/internal/block_matches.h"
-#include "search/internal/byte_finder.h"
-#include "search/internal/number_digits.h"
 
 namespace search {
 
@@ -23,14 +19,11 @@ using records::EncodingOf;
 using records::Failure;
 using records::FileError;
 using records::FileSystem;
-using records::kCr;
-using records::kFieldSeparator;
-using records::LineBlocks;
 using records::LineEncoding;
+using records::LineReader;
 using records::LockWait;
 using records::PathText;
 using records::Result;
-using records::Unrepresentable;
 
 namespace {
 
@@ -49,13 +42,48 @@ SearchOutcome Failed(Failure failure) {
   return outcome;
 }
 
-// Reads the file block by block under the shared lock and appends the
-// matching lines of each with `search` (block to rows added), telling
-// `progress` how far it has read, within a long line too.
-template <typename SearchBlock>
-SearchOutcome Collect(LineBlocks& blocks, SearchBlock&& search,
-                      const Progress& progress, const LockWait& wait) {
-  if (std::optional<Failure> failure = blocks.ShareLock(wait)) {
+// What a line's piece `field` is compared with: a text, in the bytes that
+// stand for it on a line of either encoding, or a number.
+struct Query {
+  int field;
+  std::string utf8;
+  // None where the code page cannot hold the text.
+  std::optional<std::string> cp1251;
+  std::optional<double> number;
+};
+
+// The search's one rule: a line matches when its piece `field`, read in the
+// line's own encoding, equals the query, as text exactly or as a number.
+// Tells the matching line's encoding.
+std::optional<LineEncoding> Matches(const Query& query, std::string_view line) {
+  const std::optional<std::string_view> piece =
+      records::PieceAt(line, query.field);
+  if (!piece) return std::nullopt;
+  if (query.number) {
+    // A number is ASCII, which both encodings read alike: the piece's bytes
+    // are its text.
+    const std::optional<double> value = card::ParseNumber(*piece);
+    if (!value || *value != *query.number) return std::nullopt;
+    return EncodingOf(line);
+  }
+  // Each encoding reads a text from one sequence of bytes only, so that the
+  // piece reads as the query where its bytes are the query's in the line's
+  // encoding; the line is judged only then.
+  const bool as_utf8 = *piece == query.utf8;
+  const bool as_cp1251 = query.cp1251 && *piece == *query.cp1251;
+  if (!as_utf8 && !as_cp1251) return std::nullopt;
+  const LineEncoding encoding = EncodingOf(line);
+  if (encoding == LineEncoding::kUtf8 ? as_utf8 : as_cp1251) return encoding;
+  return std::nullopt;
+}
+
+// Reads the file line by line under the shared lock and appends the
+// matching lines, telling `progress` every few megabytes how far it has
+// read, within a long line too.
+SearchOutcome Collect(LineReader& reader, const Query& query,
+                      SearchResults& results, const Progress& progress,
+                      const LockWait& wait) {
+  if (std::optional<Failure> failure = reader.ShareLock(wait)) {
     if (failure->code == FileError::kCancelled) {
       return Stopped(SearchOutcome::Stop::kCancelled);
     }
@@ -63,144 +91,86 @@ SearchOutcome Collect(LineBlocks& blocks, SearchBlock&& search,
   }
   std::uint64_t file_size = 0;
   if (progress) {
-    Result<std::uint64_t> size = blocks.FileSize();
+    Result<std::uint64_t> size = reader.FileSize();
     if (!size) return Failed(size.failure());
     file_size = size.value();
   }
   std::uint64_t next_report = kProgressStep;
-  // Whether to go on, told every few megabytes.
   const auto going_on = [&](std::uint64_t read) {
-    if (!progress || read < next_report) return true;
+    if (read < next_report) return true;
     next_report = read - read % kProgressStep + kProgressStep;
     return progress(read, std::max(read, file_size));
   };
-  const LineBlocks::Reading reading =
-      progress ? LineBlocks::Reading(going_on) : LineBlocks::Reading();
+  const LineReader::Reading reading =
+      progress ? LineReader::Reading(going_on) : LineReader::Reading();
   SearchOutcome outcome;
+  std::string_view line;
   for (;;) {
-    Result<std::string_view> block = blocks.Next(reading);
-    if (!block) {
-      if (block.failure().code == FileError::kCancelled) {
+    Result<bool> next = reader.Next(line, reading);
+    if (!next) {
+      if (next.failure().code == FileError::kCancelled) {
         outcome.stop = SearchOutcome::Stop::kCancelled;
-        return outcome;
+      } else {
+        outcome.stop = SearchOutcome::Stop::kFailed;
+        outcome.failure = next.failure();
       }
-      SearchOutcome failed = Failed(block.failure());
-      failed.rows_added = outcome.rows_added;
-      return failed;
-    }
-    if (block.value().empty()) return outcome;
-    outcome.rows_added += search(block.value());
-    if (!going_on(blocks.BytesRead())) {
-      outcome.stop = SearchOutcome::Stop::kCancelled;
       return outcome;
     }
+    if (!next.value()) return outcome;
+    if (const std::optional<LineEncoding> encoding = Matches(query, line)) {
+      results.AppendLine(line, *encoding);
+      ++outcome.rows_added;
+    }
   }
 }
 
-SearchOutcome SearchByText(LineBlocks& blocks, int field,
-                           const std::string& query, SearchResults& results,
-                           const Progress& progress, const LockWait& wait) {
-  // A UTF-8 line holds the query's own bytes; a Windows-1251 line its bytes
-  // in the code page, which maps characters to bytes one to one, where the
-  // code page holds them. Only an ASCII query has one form for both.
-  std::variant<std::string, Unrepresentable> encoded = EncodeCp1251(query);
-  const std::string* cp1251 = std::get_if<std::string>(&encoded);
-  const bool ascii = cp1251 && *cp1251 == query;
-  // A line that holds the Windows-1251 form is no UTF-8 line where the form
-  // itself is not valid UTF-8, as Russian words in the code page are not.
-  const bool cp1251_not_utf8 = cp1251 && !records::IsValidUtf8(*cp1251);
-  const auto matches =
-      [&](std::string_view line,
-          std::string_view piece) -> std::optional<LineEncoding> {
-    if (ascii) {
-      if (piece != query) return std::nullopt;
-      return EncodingOf(line);
-    }
-    if (piece == query) {
-      if (EncodingOf(line) != LineEncoding::kUtf8) return std::nullopt;
-      return LineEncoding::kUtf8;
-    }
-    if (!cp1251 || piece != *cp1251) return std::nullopt;
-    if (cp1251_not_utf8) return LineEncoding::kCp1251;
-    if (EncodingOf(line) != LineEncoding::kCp1251) return std::nullopt;
-    return LineEncoding::kCp1251;
-  };
-  // Bytes found across a block are that piece only if they cannot run over
-  // the piece's end or the line's.
-  std::optional<ByteFinder> finder;
-  if (!query.empty() && query.find(kFieldSeparator) == std::string::npos &&
-      query.find(kCr) == std::string::npos) {
-    finder.emplace(query, cp1251 && !ascii ? *cp1251 : std::string());
+SearchOutcome SearchByText(LineReader& reader, int field, std::string text,
+                           SearchResults& results, const Progress& progress,
+                           const LockWait& wait) {
+  std::variant<std::string, records::Unrepresentable> cp1251 =
+      EncodeCp1251(text);
+  Query query{field, std::move(text), std::nullopt, std::nullopt};
+  if (auto* bytes = std::get_if<std::string>(&cp1251)) {
+    query.cp1251 = std::move(*bytes);
   }
-  return Collect(
-      blocks,
-      [&](std::string_view block) {
-        if (!finder || !finder->PaysIn(block)) {
-          return AppendEveryMatch(block, field, matches, results);
-        }
-        return AppendTextMatches(block, *finder, field, matches, results);
-      },
-      progress, wait);
+  return Collect(reader, query, results, progress, wait);
 }
 
-SearchOutcome SearchByTelephone(LineBlocks& blocks, const std::string& query,
+SearchOutcome SearchByTelephone(LineReader& reader, const std::string& text,
                                 SearchResults& results,
                                 const Progress& progress,
                                 const LockWait& wait) {
-  if (query.empty()) {
+  if (text.empty()) {
     return Stopped(SearchOutcome::Stop::kEmptyQuery);
   }
-  const std::optional<double> number = card::ParseNumber(query);
+  const std::optional<double> number = card::ParseNumber(text);
   if (!number) {
     return Failed(
-        {"Номер телефона должен быть числом, а введено «" + query + "»."});
+        {"Номер телефона должен быть числом, а введено «" + text + "»."});
   }
-  // The number grammar is ASCII, where Windows-1251 and UTF-8 agree, so the
-  // piece is read from the file's bytes as they are.
-  const auto matches =
-      [wanted = *number](
-          std::string_view line,
-          std::string_view piece) -> std::optional<LineEncoding> {
-    const std::optional<double> value = card::ParseNumber(piece);
-    if (!value || *value != wanted) return std::nullopt;
-    return EncodingOf(line);
-  };
-  std::optional<ByteFinder> finder;
-  if (std::string digits = DigitsOfEqualNumbers(*number); !digits.empty()) {
-    finder.emplace(std::move(digits));
-  }
-  return Collect(
-      blocks,
-      [&](std::string_view block) {
-        if (!finder || !finder->PaysIn(block)) {
-          return AppendEveryMatch(block, card::field::SubscriberNumber, matches,
-                                  results);
-        }
-        return AppendNumberMatches(
-            block, *finder, card::field::SubscriberNumber, matches, results);
-      },
-      progress, wait);
+  return Collect(reader, Query{card::field::SubscriberNumber, {}, {}, number},
+                 results, progress, wait);
 }
 
 SearchOutcome Search(SearchMode mode, const Prompt& prompt,
                      SearchResults& results, const Progress& progress,
                      const std::filesystem::path& path, FileSystem& files,
                      const LockWait& wait) {
-  Result<LineBlocks> blocks = LineBlocks::Open(path, files);
-  if (!blocks) {
-    return Failed(blocks.failure());
+  Result<LineReader> reader = LineReader::Open(path, files);
+  if (!reader) {
+    return Failed(reader.failure());
   }
   switch (mode) {
     case SearchMode::kNone:
       return Stopped(SearchOutcome::Stop::kNoMode);
     case SearchMode::kBySurname:
-      return SearchByText(blocks.value(), card::field::Surname, prompt(),
+      return SearchByText(reader.value(), card::field::Surname, prompt(),
                           results, progress, wait);
     case SearchMode::kByFirstName:
-      return SearchByText(blocks.value(), card::field::FirstName, prompt(),
+      return SearchByText(reader.value(), card::field::FirstName, prompt(),
                           results, progress, wait);
     case SearchMode::kByTelephone:
-      return SearchByTelephone(blocks.value(), prompt(), results, progress,
+      return SearchByTelephone(reader.value(), prompt(), results, progress,
                                wait);
   }
   return Stopped(SearchOutcome::Stop::kNoMode);

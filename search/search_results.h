@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -13,12 +14,9 @@
 namespace search {
 
 // The 14 parallel result columns: row r of every column comes from the same
-// matching line, rows in the order found. A row is kept as its line's own
-// bytes (Windows-1251 or UTF-8, as the line is read), pieces 0 to 13 joined
-// by single spaces, so that it costs little more than the line itself;
-// texts are decoded when asked for.
-// The bytes go into blocks that are never moved, so that a search matching
-// a million lines copies each line once.
+// matching line, rows in the order found. A row is kept once, as its line's
+// own bytes (Windows-1251 or UTF-8, as the line is read) with its encoding;
+// the line is cut into its pieces and they are decoded when asked for.
 class SearchResults {
  public:
   static constexpr int kColumnCount = card::kResultColumnCount;
@@ -42,9 +40,9 @@ class SearchResults {
   // one pass over the row, however long its texts.
   RowStarts StartsOfRow(int row, std::size_t characters) const;
 
-  // Appends one row from a matching line (its bytes, in `encoding`, which
-  // EncodingOf tells and the caller often knows already), cut at its spaces
-  // as SplitLine cuts it: pieces 0 to 13, the missing ones as empty texts.
+  // Appends one row from a matching line (its bytes without its break, in
+  // `encoding`): its pieces 0 to 13 as SplitLine cuts them, the missing
+  // ones as empty texts.
   void AppendLine(std::string_view line, records::LineEncoding encoding);
   // Empties all 14 columns and gives their memory back.
   void Clear();
@@ -58,35 +56,22 @@ class SearchResults {
   std::size_t MemoryBytes() const;
 
  private:
-  // The bytes of `row`, its pieces joined by single spaces, and their
-  // encoding.
+  // The bytes of `row` and their encoding.
   std::string_view RowBytes(int row, records::LineEncoding& encoding) const;
 
-  // Gives a block's memory back to where it came from.
-  struct FreeBlock {
-    std::size_t size;
-    void operator()(char* memory) const;
+  // The rows' bytes lie one after another in chunks that never move, so
+  // that a row is copied once; a row's place counts bytes from the first
+  // chunk's start, as if the chunks' bytes stood in one piece.
+  struct Chunk {
+    std::unique_ptr<char[]> bytes;
+    std::size_t capacity;
+    std::uint64_t first;  // place of its first byte
   };
-  // Whole rows: their bytes from the block's front, and from its back where
-  // each of them starts, so that one allocation holds both.
-  struct Block {
-    std::unique_ptr<char[], FreeBlock> memory;
-    std::size_t first_row;
-    std::size_t rows = 0;
-    std::size_t used = 0;  // bytes of the rows
-
-    std::size_t capacity() const { return memory.get_deleter().size; }
-    char* end() const { return memory.get() + capacity(); }
-  };
-
-  // Whether a row of `size` bytes goes into `block`.
-  static bool Fits(const Block& block, std::size_t size);
-  // Adds a block that holds at least a row of `size` bytes.
-  void AddBlock(std::size_t size);
-
-  std::vector<Block> blocks_;
-  std::size_t row_count_ = 0;
-  std::size_t block_bytes_ = 0;  // capacity of all blocks
+  std::vector<Chunk> chunks_;
+  // Where each row starts, with its encoding in the top bit; it ends where
+  // the next starts, the last where the bytes end.
+  std::vector<std::uint64_t> starts_;
+  std::uint64_t end_ = 0;
 };
 
 }  // namespace search

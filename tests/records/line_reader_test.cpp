@@ -5,18 +5,14 @@
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <string>
-#include <system_error>
 #include <vector>
 
-#include "tests/support/faulty_file_system.h"
 #include "tests/support/temp_folder.h"
 
 namespace records {
 namespace {
 
-using test_support::FaultyFileSystem;
 using test_support::WriteBytes;
 
 class LineReaderTest : public ::testing::Test {
@@ -45,44 +41,6 @@ TEST_F(LineReaderTest, ReadsLongLinesAndManyBuffersWhole) {
   std::string_view line;
   while (reader.value().Next(line).value()) read.emplace_back(line);
   EXPECT_EQ(read, lines);
-}
-
-TEST_F(LineReaderTest, FailsWithTheSystemsError) {
-  Result<LineReader> missing = LineReader::Open(path_);
-  ASSERT_FALSE(missing.ok());
-  // ENOENT has the number of ERROR_FILE_NOT_FOUND on Windows too.
-  EXPECT_EQ(missing.failure().code,
-            std::error_code(ENOENT, std::system_category()));
-
-  // A read that fails halfway through the file ends the reading.
-  WriteBytes(path_, "a\r\nb\r\nc\r\n");
-  FaultyFileSystem files;
-  files.ReadAtMost(4);
-  // The open, its look at the file's first bytes, the first read, then the
-  // second read fails.
-  files.FailFrom(4);
-  Result<LineReader> reader = LineReader::Open(path_, files);
-  ASSERT_TRUE(reader.ok());
-  std::string_view line;
-  ASSERT_TRUE(reader.value().Next(line).value());
-  EXPECT_EQ(line, "a");
-  Result<bool> next = reader.value().Next(line);
-  ASSERT_FALSE(next.ok());
-  EXPECT_EQ(next.failure().code, FaultyFileSystem::kError);
-  EXPECT_TRUE(reader.value().AtEnd());
-  EXPECT_EQ(files.OpenFiles(), 0);
-}
-
-TEST_F(LineReaderTest, CloseEndsTheReading) {
-  WriteBytes(path_, "a\r\nb\r\n");
-  FaultyFileSystem files;
-  Result<LineReader> reader = LineReader::Open(path_, files);
-  ASSERT_TRUE(reader.ok());
-  reader.value().Close();
-  EXPECT_EQ(files.OpenFiles(), 0);
-  EXPECT_TRUE(reader.value().AtEnd());
-  std::string_view line;
-  EXPECT_FALSE(reader.value().Next(line).value());
 }
 
 }  // namespace
