@@ -163,6 +163,8 @@ Guide::Guide(const std::filesystem::path& file) {
   // A path longer than a line wraps instead of scrolling sideways.
   text_->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
   text_->setHtml(GuideText(file));
+  // Room between the text and the frame, as a dialog leaves it.
+  text_->document()->setDocumentMargin(8);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(text_);
