@@ -13,6 +13,7 @@
 #include <QShortcut>
 #include <QTextBlock>
 #include <QTextBrowser>
+#include <QTextCursor>
 #include <QVBoxLayout>
 #include <vector>
 
@@ -163,6 +164,19 @@ Guide::Guide(const std::filesystem::path& file) {
   // A path longer than a line wraps instead of scrolling sideways.
   text_->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
   text_->setHtml(GuideText(file));
+  // Headings at 13 points, not the toolkit's one and a half times the text's
+  // 8: Wine draws a bold Tahoma of 16 pixels, 12 points at 96 dpi, with the
+  // left column of each glyph cut, so that the headings could not be read.
+  for (QTextBlock block = text_->document()->begin(); block.isValid();
+       block = block.next()) {
+    if (block.blockFormat().headingLevel() == 0) continue;
+    QTextCursor heading(block);
+    heading.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    QTextCharFormat format = heading.charFormat();
+    format.clearProperty(QTextFormat::FontSizeAdjustment);
+    format.setFontPointSize(13);
+    heading.setCharFormat(format);
+  }
   // Room between the text and the frame, as a dialog leaves it.
   text_->document()->setDocumentMargin(8);
   auto* layout = new QVBoxLayout(this);
