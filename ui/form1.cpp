@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPalette>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStringList>
 #include <QStyle>
 #include <QStyleFactory>
@@ -19,6 +20,7 @@
 #include "ui/controls.h"
 #include "ui/file_name.h"
 #include "ui/form3.h"
+#include "ui/guide.h"
 #include "ui/layout.h"
 #include "ui/prompts.h"
 #include "ui/text_limits.h"
@@ -263,6 +265,8 @@ void Form1::Wire() {
           &Form1::ChooseBenefit);
   connect(controls_.save, &QPushButton::clicked, this, &Form1::Save);
   connect(controls_.search, &QPushButton::clicked, this, &Form1::OpenSearch);
+  connect(HelpKey(this), &QShortcut::activated, this,
+          [this] { OpenGuide(this); });
 }
 
 void Form1::showEvent(QShowEvent* event) {
@@ -336,6 +340,8 @@ void Form1::OpenSearch() {
     form3_ = std::make_unique<Form3>(file_, card_);
     connect(form3_.get(), &Form3::BackClicked, this, &Form1::ReturnFromSearch);
     connect(form3_.get(), &Form3::CardViewed, this, &Form1::ReturnFromSearch);
+    connect(form3_.get(), &Form3::GuideRequested, this,
+            [this] { OpenGuide(form3_.get()); });
   }
   hide();
   form3_->show();
@@ -344,6 +350,11 @@ void Form1::OpenSearch() {
 void Form1::ReturnFromSearch() {
   show();
   form3_->hide();
+}
+
+void Form1::OpenGuide(QWidget* from) {
+  if (!guide_) guide_ = std::make_unique<Guide>(file_);
+  guide_->Open(from);
 }
 
 }  // namespace ui

@@ -16,10 +16,12 @@ class QShowEvent;
 namespace ui {
 
 class Form3;
+class Guide;
 
 // The card window: shows the subscriber card, passes the clerk's typing and
 // choices to it, saves it and opens the search window. It owns the card for
-// the life of the program; closing it ends the program.
+// the life of the program, and the guide that F1 opens from either window;
+// closing it ends the program.
 class Form1 : public QWidget {
   Q_OBJECT
 
@@ -55,12 +57,15 @@ class Form1 : public QWidget {
   void OpenSearch();
   // Shows this window, then hides the search window.
   void ReturnFromSearch();
+  // Opens the guide over `from`, which has the keyboard back once it closes.
+  void OpenGuide(QWidget* from);
 
   const std::filesystem::path file_;
   card::SubscriberCard card_;
   Controls controls_;
   QLineEdit* marked_cell_ = nullptr;
   std::unique_ptr<Form3> form3_;  // created at the first "Поиск"
+  std::unique_ptr<Guide> guide_;  // created at the first F1
 };
 
 }  // namespace ui

@@ -6,11 +6,13 @@
 #include <QLabel>
 #include <QListView>
 #include <QPushButton>
+#include <QShortcut>
 #include <optional>
 #include <vector>
 
 #include "ui/controls.h"
 #include "ui/file_name.h"
+#include "ui/guide.h"
 #include "ui/layout.h"
 #include "ui/prompts.h"
 #include "ui/results_model.h"
@@ -121,6 +123,7 @@ Form3::Form3(std::filesystem::path file, card::SubscriberCard& card,
   connect(controls_.clear, &QPushButton::clicked, this, &Form3::ClearList);
   connect(controls_.back, &QPushButton::clicked, this, &Form3::BackClicked);
   connect(controls_.view, &QPushButton::clicked, this, &Form3::View);
+  connect(HelpKey(this), &QShortcut::activated, this, &Form3::GuideRequested);
   controls_.clear->setFocus();
 }
 

@@ -23,7 +23,7 @@ class ResultsModel;
 // which it keeps while hidden, clears them, and loads a found card into the
 // card window's card. Created once and never destroyed while the program
 // runs. It shows no other window: it tells, by its signals, that the clerk
-// wants the card window back.
+// wants the card window back, or the guide.
 class Form3 : public QWidget {
   Q_OBJECT
 
@@ -41,6 +41,8 @@ class Form3 : public QWidget {
   void BackClicked();
   // "Просмотр" has loaded the selected row into the card.
   void CardViewed();
+  // F1: the clerk asks for the guide.
+  void GuideRequested();
 
  protected:
   void showEvent(QShowEvent* event) override;

@@ -6,6 +6,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QLineEdit>
@@ -304,6 +305,40 @@ class AccessibilityTest : public QObject {
             R"(    ListItem "77" [focusable])",
             R"(    ListItem "" [focusable])",
         });
+  }
+
+  // The guide reads as its window, its text whole in one readable node, and
+  // each of its sections' headings as a heading.
+  void guide() {
+    CardWindowFixture card;
+    Key(Qt::Key_F1);
+    QTRY_VERIFY(QApplication::activeWindow() != &card.form1());
+    const QStringList tree = Tree(QApplication::activeWindow());
+    CompareTrees(tree.mid(0, 2),
+                 {R"(Window "Справка — Карточка абонента")",
+                  R"(  StaticText "" [focusable,focused,read-only])"});
+    CompareTrees(
+        tree.filter(QStringLiteral("Heading")),
+        {
+            R"(      Heading "Карточка абонента" [read-only])",
+            R"(      Heading "Что считает программа" [read-only])",
+            R"(      Heading "Четыре льготы" [read-only])",
+            R"(      Heading "Почему итог к оплате делится ещё раз" [read-only])",
+            R"(      Heading "Запись карточки" [read-only])",
+            R"(      Heading "Поиск и просмотр" [read-only])",
+            R"(      Heading "Сообщения и что делать" [read-only])",
+            R"(      Heading "Файл с карточками" [read-only])",
+            R"(      Heading "Как сохранить копию файла" [read-only])",
+            R"(      Heading "Файл и Блокнот" [read-only])",
+            R"(      Heading "Несколько окон и несколько сотрудников" [read-only])",
+            R"(      Heading "О программе" [read-only])",
+        });
+    QVERIFY(!tree.contains(QStringLiteral("(orphan)")));
+    const QString text =
+        QAccessible::queryAccessibleInterface(QApplication::focusWidget())
+            ->text(QAccessible::Value);
+    QVERIFY(text.contains(card.FilePath().replace(u'/', QDir::separator())));
+    QVERIFY(text.contains(QStringLiteral("лицензии MIT")));
   }
 
   // The prompt reads as the program's window (its title bar shows the

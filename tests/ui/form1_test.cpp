@@ -1,6 +1,7 @@
 #include "ui/form1.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -13,11 +14,16 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
+#include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTimer>
 #include <QToolTip>
 
 #include "records/file_system.h"
+#include "records/subscriber_file.h"
 #include "ui/application.h"
 #include "ui/form3.h"
 #include "ui/text_limits.h"
@@ -37,6 +43,33 @@ QRadioButton* Option(ui::Form1& form, int number) {
 bool IsMarked(const QLineEdit* box) {
   return box->palette().color(QPalette::Text) == Qt::red &&
          box->toolTip() == QStringLiteral("Не число");
+}
+
+// Each control of a window with its place, then the controls in the order
+// that Tab follows.
+QStringList Controls(QWidget* window) {
+  QStringList controls;
+  for (const QWidget* control : window->findChildren<QWidget*>()) {
+    QDebug(&controls.emplace_back())
+        << control->objectName() << control->geometry();
+  }
+  for (QWidget* next = window->nextInFocusChain(); next != window;
+       next = next->nextInFocusChain()) {
+    controls << next->objectName();
+  }
+  return controls;
+}
+
+// The active window once it is the guide; null if it never comes.
+QWidget* ActiveGuide() {
+  const auto guide = [] {
+    QWidget* active = QApplication::activeWindow();
+    return active && active->windowTitle() ==
+                         QStringLiteral("Справка — Карточка абонента")
+               ? active
+               : nullptr;
+  };
+  return QTest::qWaitFor(guide) ? guide() : nullptr;
 }
 
 }  // namespace
@@ -343,6 +376,63 @@ class Form1Test : public QObject {
     QCOMPARE(image.pixel(100, 216), grey);  // inside Frame2
     QCOMPARE(image.pixel(460, 470), grey);  // inside Frame4
     QVERIFY(image.pixel(card.Cell(0)->geometry().center()) != grey);
+  }
+
+  // F1 in either window opens the guide with the keyboard in it, showing the
+  // card file's full path in the working folder, ready to be copied; F1 or
+  // Esc in it closes it and gives the keyboard back; F1 in a window while
+  // the guide is open brings it to the front. The windows keep their
+  // controls, places and tab orders.
+  void guideByF1() {
+    const QTemporaryDir working;
+    const auto back = qScopeGuard(
+        [before = QDir::currentPath()] { QDir::setCurrent(before); });
+    QDir::setCurrent(working.path());
+    ui::Form1 form1(records::kSubscriberFileName);
+    form1.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form1));
+    const QStringList card_controls = Controls(&form1);
+    form1.findChild<QWidget*>(QStringLiteral("Text1(3)"))->setFocus();
+    QTest::keyClick(&form1, Qt::Key_F1);
+    QWidget* guide = ActiveGuide();
+    QVERIFY(guide);
+    auto* text = guide->findChild<QTextBrowser*>();
+    const QString path =
+        QDir::toNativeSeparators(working.filePath("Blank.txt"));
+    // The keys move a caret, which a screen reader follows, and the text
+    // with it.
+    QTest::keyClick(text, Qt::Key_PageDown);
+    QVERIFY(text->textCursor().position() > 0);
+    QVERIFY(text->verticalScrollBar()->value() > 0);
+    QVERIFY(text->find(path));
+    QTest::keyClick(text, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(), path);
+    QTest::keyClick(text, Qt::Key_F1);
+    QTRY_COMPARE(QApplication::activeWindow(), &form1);
+    QVERIFY(!guide->isVisible());
+    QCOMPARE(ui_test::FocusedName(), QStringLiteral("Text1(3)"));
+
+    QTest::keyClick(&form1, Qt::Key_F1);
+    QCOMPARE(ActiveGuide(), guide);
+    form1.activateWindow();
+    QTRY_COMPARE(QApplication::activeWindow(), &form1);
+    QTest::keyClick(&form1, Qt::Key_F1);
+    QCOMPARE(ActiveGuide(), guide);
+    QTest::keyClick(text, Qt::Key_Escape);
+    QTRY_COMPARE(QApplication::activeWindow(), &form1);
+
+    QTest::mouseClick(form1.findChild<QPushButton*>(QStringLiteral("Command3")),
+                      Qt::LeftButton);
+    QWidget* form3 = nullptr;
+    QTRY_VERIFY(
+        (form3 = qobject_cast<ui::Form3*>(QApplication::activeWindow())));
+    const QStringList search_controls = Controls(form3);
+    QTest::keyClick(form3, Qt::Key_F1);
+    QCOMPARE(ActiveGuide(), guide);
+    QTest::keyClick(text, Qt::Key_Escape);
+    QTRY_COMPARE(QApplication::activeWindow(), form3);
+    QCOMPARE(Controls(form3), search_controls);
+    QCOMPARE(Controls(&form1), card_controls);
   }
 
   void saveWritesTheLineAndResets() {

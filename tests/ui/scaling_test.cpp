@@ -9,7 +9,9 @@
 #include <QDir>
 #include <QPixmap>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTest>
+#include <QTextBrowser>
 
 #include "ui/application.h"
 #include "ui/form1.h"
@@ -48,6 +50,20 @@ class ScalingTest : public QObject {
     CardWindowFixture card;
     QCOMPARE(ui_test::UnfitCaptions(&card.form1()).join(u'|'), QString());
     QCOMPARE(ui_test::UnfitCaptions(card.OpenSearch()).join(u'|'), QString());
+  }
+
+  // The guide, opened by F1, stands whole on the screen, its text wrapped to
+  // its width; the rest is a scroll away.
+  void guideFitsTheScreen() {
+    CardWindowFixture card;
+    QTest::keyClick(&card.form1(), Qt::Key_F1);
+    QWidget* guide = nullptr;
+    QTRY_VERIFY((guide = QApplication::activeWindow()) != &card.form1());
+    QVERIFY(
+        guide->screen()->availableGeometry().contains(guide->frameGeometry()));
+    QCOMPARE(
+        guide->findChild<QTextBrowser*>()->horizontalScrollBar()->maximum(), 0);
+    CheckClientArea(*guide, guide->size(), "guide");
   }
 
  private:
