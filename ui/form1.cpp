@@ -29,22 +29,29 @@
 namespace ui {
 namespace {
 
+namespace field = card::field;
+
+// The caption of a field's cell, which also captions its label or frame.
+constexpr std::string_view Caption(int index) {
+  return card::kFields[index].caption;
+}
+
 constexpr Placed kFrames[] = {
     {"Frame1(0)",
      // The spaces inside the quotes are meant: the system's own caption.
      "Абонент телефонной сети \" Korvant \"",
      {120, 120, 7695, 1215}},
-    {"Frame2", "Адрес абонента", {120, 1440, 3735, 1935}},
-    {"Frame3", "Номер абонента", {4080, 1560, 1935, 855}},
-    {"Frame1(1)", "Лицевой счет", {240, 3960, 2295, 735}},
+    {"Frame2", Caption(field::Address), {120, 1440, 3735, 1935}},
+    {"Frame3", Caption(field::SubscriberNumber), {4080, 1560, 1935, 855}},
+    {"Frame1(1)", Caption(field::AccountNumber), {240, 3960, 2295, 735}},
     {"Frame4", "Льготы", {6840, 4920, 1215, 2295}},
 };
 
 // Inside Frame1(0), placed relative to it.
 constexpr Placed kNameLabels[] = {
-    {"Label1(0)", "Фамилия", {240, 360, 1095, 495}},
-    {"Label2(0)", "Имя", {2760, 360, 1455, 615}},
-    {"Label3(0)", "Отчество", {5280, 360, 1695, 495}},
+    {"Label1(0)", Caption(field::Surname), {240, 360, 1095, 495}},
+    {"Label2(0)", Caption(field::FirstName), {2760, 360, 1455, 615}},
+    {"Label3(0)", Caption(field::Patronymic), {5280, 360, 1695, 495}},
 };
 
 constexpr Placed kTableLabels[] = {
@@ -215,10 +222,8 @@ void Form1::BuildControls() {
   controls_.options = new QButtonGroup(this);
   for (const card::BenefitInfo& benefit : card::kBenefits) {
     const int id = static_cast<int>(benefit.option);
-    auto* option = new OptionButton(
-        QString::fromUtf8(benefit.caption.data(),
-                          static_cast<qsizetype>(benefit.caption.size())),
-        benefit_frame);
+    auto* option =
+        new OptionButton(QString::fromUtf8(benefit.caption), benefit_frame);
     option->setObjectName(QStringLiteral("Option%1").arg(id + 1));
     option->setGeometry(Pixels(kOptions[id]).translated(-frame_corner));
     controls_.options->addButton(option, id);

@@ -54,20 +54,28 @@ constexpr Placed kCommand2 = {
 constexpr Placed kCommand3 = {"Command3", "Назад", {5640, 360, 1215, 495}};
 constexpr Placed kCommand4 = {"Command4", "Просмотр", {5640, 960, 1215, 495}};
 
+// The header over a result column: the field's column header, or its
+// caption where it has none.
+constexpr std::string_view HeaderText(int column) {
+  const card::FieldInfo& field = card::kFields[column];
+  return field.column_header.empty() ? field.caption : field.column_header;
+}
+
 // The headers, each with the column that it stands over and that it names
 // for assistive technology.
 struct Header {
-  Placed label;
+  const char* name;
   int column;
+  Twips place;
 };
 
 constexpr Header kHeaders[] = {
-    {{"Label6", "Лицевой счет", {120, 3120, 1215, 495}}, 5},
-    {{"Label1", "Фамилия", {1560, 3120, 1215, 495}}, 0},
-    {{"Label2", "Имя", {2880, 3120, 1215, 495}}, 1},
-    {{"Label3", "Отчество", {4200, 3120, 1215, 495}}, 2},
-    {{"Label5", "Улица", {5520, 3120, 975, 495}}, 3},
-    {{"Label4", "Телефон", {6840, 3120, 1095, 495}}, 4},
+    {"Label6", card::field::AccountNumber, {120, 3120, 1215, 495}},
+    {"Label1", card::field::Surname, {1560, 3120, 1215, 495}},
+    {"Label2", card::field::FirstName, {2880, 3120, 1215, 495}},
+    {"Label3", card::field::Patronymic, {4200, 3120, 1215, 495}},
+    {"Label5", card::field::Address, {5520, 3120, 975, 495}},
+    {"Label4", card::field::SubscriberNumber, {6840, 3120, 1095, 495}},
 };
 
 // List1, by column. Columns 6 to 13 have no list: the results hold them,
@@ -87,14 +95,12 @@ std::optional<QString> TooLongToView(const search::SearchResults& results,
   for (int column = 0; column < search::SearchResults::kColumnCount; ++column) {
     const std::size_t length = starts[static_cast<std::size_t>(column)].length;
     if (length <= kCellCharacters) continue;
-    const std::string_view caption = card::kFields[column].caption;
     // Said without a count's noun, which would have to agree with it.
     return QStringLiteral(
                "В поле «%1» этой карточки слишком много знаков (%2): ячейка "
                "карточки вмещает не больше %3. Карточка не загружена; в окне "
                "карточки всё осталось как было.")
-        .arg(QString::fromUtf8(caption.data(),
-                               static_cast<qsizetype>(caption.size())),
+        .arg(QString::fromUtf8(card::kFields[column].caption),
              CountText(length), CountText(kCellCharacters));
   }
   return std::nullopt;
@@ -137,7 +143,9 @@ void Form3::BuildControls() {
   controls_.clear = Place<CommandButton>(this, kCommand2);
   controls_.back = Place<CommandButton>(this, kCommand3);
   controls_.view = Place<CommandButton>(this, kCommand4);
-  for (const Header& header : kHeaders) PlaceLabel(this, header.label);
+  for (const Header& header : kHeaders) {
+    PlaceLabel(this, {header.name, HeaderText(header.column), header.place});
+  }
 
   model_ = new ResultsModel(this);
   for (int k = 0; k < kVisibleColumns; ++k) {
@@ -155,7 +163,7 @@ void Form3::BuildControls() {
   // Read by a screen reader by the header over it.
   for (const Header& header : kHeaders) {
     controls_.list1[header.column]->setAccessibleName(
-        QString::fromUtf8(header.label.caption));
+        QString::fromUtf8(HeaderText(header.column)));
   }
 }
 

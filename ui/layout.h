@@ -4,6 +4,7 @@
 #include <QSize>
 #include <QString>
 #include <QWidget>
+#include <string_view>
 
 class QLabel;
 
@@ -27,8 +28,8 @@ QSize TwipsSize(int width, int height);
 
 // A control with a caption, at its place within its parent.
 struct Placed {
-  const char* name;     // the object name
-  const char* caption;  // UTF-8
+  const char* name;          // the object name
+  std::string_view caption;  // UTF-8
   Twips place;
 };
 
