@@ -10,6 +10,7 @@
 #include <QtGlobal>
 
 #include "ui/accessible.h"
+#include "ui/messages.h"
 
 namespace ui {
 namespace {
@@ -46,19 +47,15 @@ class CyrillicOk : public QTranslator {
 
   QString translate(const char* context, const char* source_text,
                     const char* /*disambiguation*/, int /*n*/) const override {
-    struct Word {
-      const char* context;
-      const char* source_text;
-      const char* russian;
-    };
-    // The generic platform's caption, and the one a GNOME desktop gives.
-    static constexpr Word kWords[] = {{"QPlatformTheme", "OK", "ОК"},
-                                      {"QGnomeTheme", "&OK", "&ОК"}};
-    for (const Word& word : kWords) {
-      if (qstrcmp(context, word.context) == 0 &&
-          qstrcmp(source_text, word.source_text) == 0) {
-        return QString::fromUtf8(word.russian);
-      }
+    // The generic platform's caption, and the one a GNOME desktop gives,
+    // which marks its mnemonic.
+    if (qstrcmp(context, "QPlatformTheme") == 0 &&
+        qstrcmp(source_text, "OK") == 0) {
+      return Text(Message::kOk);
+    }
+    if (qstrcmp(context, "QGnomeTheme") == 0 &&
+        qstrcmp(source_text, "&OK") == 0) {
+      return u'&' + Text(Message::kOk);
     }
     return QString();
   }
@@ -96,7 +93,7 @@ void LoadToolkitTexts() {
 
 void SetUpApplication() {
   // A window without a title of its own, such as a prompt, shows this name.
-  QCoreApplication::setApplicationName(QStringLiteral("Карточка абонента"));
+  QCoreApplication::setApplicationName(Text(Message::kProgramName));
   // Also replaces the fonts that a platform gives some kinds of widget, such
   // as its message font for message boxes: one font everywhere.
   QApplication::setFont(DialogFont());

@@ -22,6 +22,7 @@
 #include "ui/form3.h"
 #include "ui/guide.h"
 #include "ui/layout.h"
+#include "ui/messages.h"
 #include "ui/prompts.h"
 #include "ui/text_limits.h"
 #include "ui/waiting.h"
@@ -146,9 +147,6 @@ constexpr int kTableTabOrder[] = {
 
 const QColor kBackground(224, 224, 224);
 
-const QString kNotANumber = QStringLiteral("Не число");
-const QString kComputed = QStringLiteral("Вычисляется программой");
-
 }  // namespace
 
 Form1::Form1(std::filesystem::path file, QWidget* parent)
@@ -260,9 +258,7 @@ void Form1::Wire() {
     connect(box, &QLineEdit::inputRejected, this, [box] {
       QToolTip::showText(
           box->mapToGlobal(box->rect().bottomLeft()),
-          QStringLiteral("В ячейку помещается не больше %1 знаков")
-              .arg(CountText(kCellCharacters)),
-          box);
+          Text(Message::kCellFull).arg(CountText(kCellCharacters)), box);
     });
   }
   // idClicked, not idToggled: a click on the chosen option runs it again.
@@ -304,15 +300,15 @@ void Form1::MarkCell(std::optional<int> failed) {
     QPalette red;
     red.setColor(QPalette::Text, Qt::red);
     cell->setPalette(red);
-    cell->setToolTip(kNotANumber);
+    cell->setToolTip(Text(Message::kNotANumber));
   }
   marked_cell_ = cell;
   // What a screen reader says after a cell's name: that the program fills
   // it in, and that its text stops the sums.
   for (int i = 0; i < card::kFieldCount; ++i) {
     QStringList description;
-    if (card::kFields[i].derived) description << kComputed;
-    if (controls_.text1[i] == cell) description << kNotANumber;
+    if (card::kFields[i].derived) description << Text(Message::kComputed);
+    if (controls_.text1[i] == cell) description << Text(Message::kNotANumber);
     const QString text = description.join(QStringLiteral(". "));
     if (controls_.text1[i]->accessibleDescription() != text) {
       controls_.text1[i]->setAccessibleDescription(text);
@@ -328,14 +324,13 @@ void Form1::Save() {
   std::optional<records::Failure> failure;
   {
     const BusyCursor busy;
-    LockWaitWindow wait(this, QStringLiteral("Запись карточки"),
-                        FileName(file_));
+    LockWaitWindow wait(this, Text(Message::kSaving), FileName(file_));
     failure = records::SaveRecord(card_, file_, records::PlatformFileSystem(),
                                   [&wait] { return wait.Wait(); });
   }
   // Given up at the wait: the clerk knows, and the card stays.
   if (failure && failure->code != records::FileError::kCancelled) {
-    ShowFailure(this, QStringLiteral("Карточка не записана"),
+    ShowFailure(this, Text(Message::kNotSaved),
                 QString::fromStdString(failure->message));
   }
 }

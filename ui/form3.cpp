@@ -14,6 +14,7 @@
 #include "ui/file_name.h"
 #include "ui/guide.h"
 #include "ui/layout.h"
+#include "ui/messages.h"
 #include "ui/prompts.h"
 #include "ui/results_model.h"
 #include "ui/text_limits.h"
@@ -28,23 +29,23 @@ using search::SearchMode;
 struct Mode {
   SearchMode mode;
   Placed option;
-  const char* prompt;
+  Message prompt;
   const char* default_answer;
 };
 
 constexpr Mode kModes[] = {
     {SearchMode::kBySurname,
      {"Option1", "По фамилиям", {120, 120, 1455, 495}},
-     "Ввод фамилии",
+     Message::kAskSurname,
      // Meant, not a misspelt name: the system's own default answer.
      "Вулимов"},
     {SearchMode::kByFirstName,
      {"Option2", "По именам", {120, 600, 1455, 495}},
-     "Ввод имени",
+     Message::kAskFirstName,
      ""},
     {SearchMode::kByTelephone,
      {"Option3", "По телефону", {120, 1080, 1335, 495}},
-     "Ввод телефона",
+     Message::kAskTelephone,
      ""},
 };
 
@@ -95,11 +96,7 @@ std::optional<QString> TooLongToView(const search::SearchResults& results,
   for (int column = 0; column < search::SearchResults::kColumnCount; ++column) {
     const std::size_t length = starts[static_cast<std::size_t>(column)].length;
     if (length <= kCellCharacters) continue;
-    // Said without a count's noun, which would have to agree with it.
-    return QStringLiteral(
-               "В поле «%1» этой карточки слишком много знаков (%2): ячейка "
-               "карточки вмещает не больше %3. Карточка не загружена; в окне "
-               "карточки всё осталось как было.")
+    return Text(Message::kTooLongToView)
         .arg(QString::fromUtf8(card::kFields[column].caption),
              CountText(length), CountText(kCellCharacters));
   }
@@ -193,8 +190,7 @@ SearchMode Form3::ChosenMode() const {
 
 std::string Form3::AskQuery(SearchMode mode) {
   const Mode& row = ModeRow(mode);
-  return AskText(this, QString::fromUtf8(row.prompt),
-                 QString::fromUtf8(row.default_answer))
+  return AskText(this, Text(row.prompt), QString::fromUtf8(row.default_answer))
       .toStdString();
 }
 
@@ -202,7 +198,7 @@ void Form3::Search() {
   const SearchMode mode = ChosenMode();
   search::SearchOutcome outcome;
   {
-    LockWaitWindow wait(this, QStringLiteral("Поиск"), FileName(file_));
+    LockWaitWindow wait(this, Text(Message::kSearching), FileName(file_));
     SearchProgressWindow progress(this, FileName(file_));
     outcome = model_->Search(
         mode, [this, mode] { return AskQuery(mode); },
@@ -213,7 +209,7 @@ void Form3::Search() {
   }
   // A search that fails or is stopped half-way keeps the rows found before.
   if (outcome.failure) {
-    ShowFailure(this, QStringLiteral("Поиск не выполнен"),
+    ShowFailure(this, Text(Message::kNotSearched),
                 QString::fromStdString(outcome.failure->message));
   }
 }
@@ -231,7 +227,7 @@ void Form3::View() {
   // The search window stays, and the card as it was.
   if (const std::optional<QString> why =
           TooLongToView(model_->Results(), row)) {
-    ShowFailure(this, QStringLiteral("Карточка не показана"), *why);
+    ShowFailure(this, Text(Message::kNotViewed), *why);
     return;
   }
   if (search::ViewSelected(row, model_->Results(), card_)) emit CardViewed();

@@ -19,6 +19,7 @@
 
 #include "records/file_system.h"
 #include "ui/layout.h"
+#include "ui/messages.h"
 #include "ui/prompts.h"
 
 namespace ui {
@@ -150,7 +151,7 @@ QString GuideText(const std::filesystem::path& file) {
 
 Guide::Guide(const std::filesystem::path& file) {
   setObjectName(QStringLiteral("Guide"));
-  setWindowTitle(QStringLiteral("Справка — Карточка абонента"));
+  setWindowTitle(Text(Message::kGuideTitle).arg(Text(Message::kProgramName)));
   // Left open, it does not keep the program running once the card window
   // has closed.
   setAttribute(Qt::WA_QuitOnClose, false);

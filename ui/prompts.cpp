@@ -6,6 +6,8 @@
 #include <QKeyEvent>
 #include <QKeySequence>
 
+#include "ui/messages.h"
+
 namespace ui {
 namespace {
 
@@ -55,9 +57,8 @@ void YesNoBox::keyPressEvent(QKeyEvent* event) {
 void YesNoBox::closeEvent(QCloseEvent* event) { event->ignore(); }
 
 bool ConfirmClearing(QWidget* parent) {
-  // "Делете" is meant, not a misspelling: the system's own title.
-  YesNoBox box(parent, QStringLiteral("Делете"),
-               QStringLiteral("Удалить нынешний список"));
+  YesNoBox box(parent, Text(Message::kClearingTitle),
+               Text(Message::kClearingQuestion));
   return RunModal(box, parent) == QMessageBox::Yes;
 }
 

@@ -3,6 +3,7 @@
 #include <QString>
 #include <memory>
 
+#include "ui/messages.h"
 #include "ui/text_limits.h"
 
 namespace ui {
@@ -51,8 +52,8 @@ search::SearchOutcome ResultsModel::Search(search::SearchMode mode,
       mode, prompt, found, progress, file, records::PlatformFileSystem(), wait);
   if (found.RowCount() > 0 && !results_.MakeRoomFor(found)) {
     outcome.stop = search::SearchOutcome::Stop::kFailed;
-    outcome.failure = records::Failure{
-        "Не хватило памяти, чтобы показать найденные карточки."};
+    outcome.failure =
+        records::Failure{Text(Message::kNoMemoryForResults).toStdString()};
     return outcome;
   }
   if (found.RowCount() > 0) {

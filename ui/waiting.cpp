@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "ui/messages.h"
 #include "ui/prompts.h"
 
 namespace ui {
@@ -87,7 +88,7 @@ LongWorkWindow::~LongWorkWindow() {
 QProgressDialog* LongWorkWindow::Window() {
   if (!clock_.isValid()) clock_.start();
   if (!dialog_ && clock_.elapsed() >= kShowAfterMs) {
-    dialog_ = std::make_unique<QProgressDialog>(text_, QStringLiteral("Отмена"),
+    dialog_ = std::make_unique<QProgressDialog>(text_, Text(Message::kCancel),
                                                 0, steps_, parent_);
     dialog_->setWindowTitle(title_);
     // A screen reader reads the title as the window's name, the text after
@@ -114,10 +115,7 @@ bool LongWorkWindow::Cancelled() const {
 
 LockWaitWindow::LockWaitWindow(QWidget* parent, const QString& title,
                                const QString& file_name)
-    : LongWorkWindow(parent, title,
-                     QStringLiteral("Файл «%1» занят другой копией программы. "
-                                    "Ожидание…")
-                         .arg(file_name),
+    : LongWorkWindow(parent, title, Text(Message::kFileBusy).arg(file_name),
                      0) {}
 
 LockWaitWindow::~LockWaitWindow() = default;
@@ -141,8 +139,8 @@ bool LockWaitWindow::Wait() {
 
 SearchProgressWindow::SearchProgressWindow(QWidget* parent,
                                            const QString& file_name)
-    : LongWorkWindow(parent, QStringLiteral("Поиск"),
-                     QStringLiteral("Идёт поиск в файле «%1»…").arg(file_name),
+    : LongWorkWindow(parent, Text(Message::kSearching),
+                     Text(Message::kSearchProgress).arg(file_name),
                      kSearchSteps) {}
 
 bool SearchProgressWindow::Report(std::uint64_t bytes_read,
