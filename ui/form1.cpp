@@ -48,7 +48,7 @@ constexpr Placed kFrames[] = {
     {"Frame4", "Льготы", {6840, 4920, 1215, 2295}},
 };
 
-// Inside Frame1(0), placed relative to it.
+// These labels stand inside Frame1(0) and are placed relative to it.
 constexpr Placed kNameLabels[] = {
     {"Label1(0)", Caption(field::Surname), {240, 360, 1095, 495}},
     {"Label2(0)", Caption(field::FirstName), {2760, 360, 1455, 615}},
@@ -65,9 +65,9 @@ constexpr Placed kTableLabels[] = {
     {"Label3(1)", "Итого", {240, 6600, 1215, 495}},
 };
 
-// Text1, by field index, with the captions that name each cell for
-// assistive technology: its label or frame, and in the billing table its
-// row's label and its column's header.
+// Each box of Text1, by field index, points at what names it for assistive
+// technology: its label or frame, or in the billing table its row's label
+// and its column's header.
 struct Cell {
   Twips place;
   const Placed* caption;
@@ -99,7 +99,8 @@ constexpr Cell kCells[card::kFieldCount] = {
     {{5280, 6600, 1215, 495}, kTotal, kDue},
 };
 
-// What a cell's name is: "Фамилия", "Итого, к оплате".
+// Returns a cell's name as a screen reader reads it: "Фамилия", "Итого, к
+// оплате".
 QString CellName(const Cell& cell) {
   QString name = QString::fromUtf8(cell.caption->caption);
   if (cell.column) {
@@ -109,13 +110,13 @@ QString CellName(const Cell& cell) {
   return name;
 }
 
-// Command1 is left out: the options call ResetSubscriptionCharge through
-// the card, and nothing offers it.
+// Command1 is left out: the options reset the charge through the card, and
+// nothing offers it.
 constexpr Placed kCommand2 = {"Command2", "Записать", {6720, 3360, 1215, 495}};
 constexpr Placed kCommand3 = {"Command3", "Поиск", {5280, 3360, 1215, 495}};
 
-// Option1 to Option4, in the order of card::kBenefits; inside Frame4 but
-// placed, like the cells, within the window.
+// Option1 to Option4 follow the order of card::kBenefits. They stand inside
+// Frame4 but are placed, like the cells, within the window.
 constexpr Twips kOptions[card::kBenefitCount] = {
     {6960, 5160, 855, 495},
     {6960, 5640, 855, 495},
@@ -135,9 +136,9 @@ constexpr Line kLines[] = {
     {"Line4", 8160, 3600, 8160, 7440},
 };
 
-// The tab order of the billing table's boxes, between "Поиск" and the
-// account number: the due column, then the paid, then the charged, each
-// from the bottom up.
+// Tab visits the billing table's boxes between "Поиск" and the account
+// number: the due column, then the paid, then the charged, each from the
+// bottom up.
 constexpr int kTableTabOrder[] = {
     card::field::TotalDue,           card::field::MeteredDue,
     card::field::SubscriptionDue,    card::field::TotalPaid,
@@ -164,7 +165,7 @@ Form1::Form1(std::filesystem::path file, QWidget* parent)
   SetTabOrder();
   Wire();
 
-  // The window's load.
+  // The card starts as the window loads.
   card_.Start();
   controls_.options->button(static_cast<int>(card_.ChosenBenefit()))
       ->setChecked(true);
@@ -174,7 +175,8 @@ Form1::Form1(std::filesystem::path file, QWidget* parent)
 Form1::~Form1() = default;
 
 void Form1::BuildControls() {
-  // Created bottom to top: the lines, the frames, then what stands on them.
+  // The controls are made from the bottom up: the lines, the frames, then
+  // what stands on them.
   for (const Line& line : kLines) {
     auto* widget = new LineWidget(this);
     widget->setObjectName(QString::fromUtf8(line.name));
@@ -193,7 +195,7 @@ void Form1::BuildControls() {
     auto* box = Place<QGroupBox>(this, frame);
     box->setStyle(frame_style);
     if (!name_frame) name_frame = box;
-    benefit_frame = box;  // the last
+    benefit_frame = box;  // the last frame
   }
   for (const Placed& label : kNameLabels) PlaceLabel(name_frame, label);
   for (const Placed& label : kTableLabels) PlaceLabel(this, label);
@@ -202,20 +204,20 @@ void Form1::BuildControls() {
     auto* box = new QLineEdit(QString::fromStdString(card_.CellText(i)), this);
     box->setObjectName(QStringLiteral("Text1(%1)").arg(i));
     box->setGeometry(Pixels(kCells[i].place));
-    // What a cell holds, not the box's own 32767.
+    // The box holds what a cell holds, not its own 32767 characters.
     box->setMaxLength(static_cast<int>(kCellCharacters));
-    // Read by a screen reader in place of "поле ввода" alone.
+    // A screen reader reads the name in place of "поле ввода" alone.
     box->setAccessibleName(CellName(kCells[i]));
     controls_.text1[i] = box;
   }
-  // Gives the derived cells their descriptions.
+  // MarkCell gives the derived cells their descriptions.
   MarkCell(std::nullopt);
 
   controls_.search = Place<CommandButton>(this, kCommand3);
   controls_.save = Place<CommandButton>(this, kCommand2);
 
-  // Within their frame, so that a screen reader reads them as its group:
-  // "Льготы", then the option.
+  // The options stand within their frame, so that a screen reader reads them
+  // as its group: "Льготы", then the option.
   const QPoint frame_corner = benefit_frame->pos();
   controls_.options = new QButtonGroup(this);
   for (const card::BenefitInfo& benefit : card::kBenefits) {
@@ -254,14 +256,14 @@ void Form1::Wire() {
     QLineEdit* box = controls_.text1[i];
     connect(box, &QLineEdit::textEdited, this,
             [this, i](const QString& text) { EditCell(i, text); });
-    // A key or a paste that the full box refuses or cuts.
+    // The tip tells why the full box refuses or cuts a key or a paste.
     connect(box, &QLineEdit::inputRejected, this, [box] {
       QToolTip::showText(
           box->mapToGlobal(box->rect().bottomLeft()),
           Text(Message::kCellFull).arg(CountText(kCellCharacters)), box);
     });
   }
-  // idClicked, not idToggled: a click on the chosen option runs it again.
+  // idClicked, not idToggled, runs the chosen option again when clicked.
   connect(controls_.options, &QButtonGroup::idClicked, this,
           &Form1::ChooseBenefit);
   connect(controls_.save, &QPushButton::clicked, this, &Form1::Save);
@@ -303,8 +305,8 @@ void Form1::MarkCell(std::optional<int> failed) {
     cell->setToolTip(Text(Message::kNotANumber));
   }
   marked_cell_ = cell;
-  // What a screen reader says after a cell's name: that the program fills
-  // it in, and that its text stops the sums.
+  // A screen reader says after a cell's name that the program fills it in,
+  // and that its text stops the sums.
   for (int i = 0; i < card::kFieldCount; ++i) {
     QStringList description;
     if (card::kFields[i].derived) description << Text(Message::kComputed);
@@ -328,7 +330,7 @@ void Form1::Save() {
     failure = records::SaveRecord(card_, file_, records::PlatformFileSystem(),
                                   [&wait] { return wait.Wait(); });
   }
-  // Given up at the wait: the clerk knows, and the card stays.
+  // A save given up at the wait needs no message, and the card stays.
   if (failure && failure->code != records::FileError::kCancelled) {
     ShowFailure(this, Text(Message::kNotSaved),
                 QString::fromStdString(failure->message));

@@ -25,7 +25,7 @@ namespace {
 
 using search::SearchMode;
 
-// An option and the prompt of its search.
+// Each mode has its option and the prompt of its search.
 struct Mode {
   SearchMode mode;
   Placed option;
@@ -55,15 +55,15 @@ constexpr Placed kCommand2 = {
 constexpr Placed kCommand3 = {"Command3", "Назад", {5640, 360, 1215, 495}};
 constexpr Placed kCommand4 = {"Command4", "Просмотр", {5640, 960, 1215, 495}};
 
-// The header over a result column: the field's column header, or its
+// Returns the header over a result column: the field's column header, or its
 // caption where it has none.
 constexpr std::string_view HeaderText(int column) {
   const card::FieldInfo& field = card::kFields[column];
   return field.column_header.empty() ? field.caption : field.column_header;
 }
 
-// The headers, each with the column that it stands over and that it names
-// for assistive technology.
+// Each header names, for assistive technology too, the column it stands
+// over.
 struct Header {
   const char* name;
   int column;
@@ -79,16 +79,16 @@ constexpr Header kHeaders[] = {
     {"Label4", card::field::SubscriberNumber, {6840, 3120, 1095, 495}},
 };
 
-// List1, by column. Columns 6 to 13 have no list: the results hold them,
-// nothing shows them, and a screen reader must not find them.
+// List1 stands in the order of its columns. Columns 6 to 13 have no list:
+// the results hold them, and a screen reader must not find them.
 constexpr int kListLeft[Form3::kVisibleColumns] = {1440, 2760, 4080,
                                                    5400, 6720, 120};
 constexpr int kListTop = 3600;
 constexpr int kListWidth = 1215;
 constexpr int kListHeight = 1425;
 
-// Why the card window cannot show result `row`, if it cannot: a text too
-// long for a cell.
+// Returns why the card window cannot show result `row`, if it cannot: a text
+// too long for a cell.
 std::optional<QString> TooLongToView(const search::SearchResults& results,
                                      int row) {
   if (row < 0 || row >= results.RowCount()) return std::nullopt;
@@ -150,14 +150,14 @@ void Form3::BuildControls() {
     list->setObjectName(QStringLiteral("List1(%1)").arg(k));
     list->setGeometry(
         Pixels({kListLeft[k], kListTop, kListWidth, kListHeight}));
-    // Without uniform sizes the first layout of many rows takes seconds.
+    // Uniform sizes keep the first layout of many rows quick.
     list->setUniformItemSizes(true);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list->setModel(new ColumnModel(*model_, k, list));
     controls_.list1[k] = list;
   }
-  // Read by a screen reader by the header over it.
+  // A screen reader names each list by the header over it.
   for (const Header& header : kHeaders) {
     controls_.list1[header.column]->setAccessibleName(
         QString::fromUtf8(HeaderText(header.column)));
@@ -179,7 +179,8 @@ void Form3::SetTabOrder() {
   for (std::size_t i = 1; i < chain.size(); ++i) {
     setTabOrder(chain[i - 1], chain[i]);
   }
-  // No mode is chosen at first: the group's stop is its first in the chain.
+  // No mode is chosen at first, so the group's stop is its first option in
+  // the chain.
   KeepOneTabStop(*controls_.options, *option2);
 }
 
@@ -224,7 +225,7 @@ void Form3::View() {
                                        ->selectionModel()
                                        ->selectedIndexes();
   const int row = selected.isEmpty() ? -1 : selected.front().row();
-  // The search window stays, and the card as it was.
+  // A refused card leaves the search window shown and the card as it was.
   if (const std::optional<QString> why =
           TooLongToView(model_->Results(), row)) {
     ShowFailure(this, Text(Message::kNotViewed), *why);
@@ -235,7 +236,7 @@ void Form3::View() {
 
 void Form3::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
-  // Takes the keyboard, like the card window.
+  // The window takes the keyboard, as the card window does.
   activateWindow();
 }
 

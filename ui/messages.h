@@ -45,7 +45,7 @@ inline constexpr std::array<MessageText,
                             static_cast<std::size_t>(Message::kCount)>
     kMessages{{
         {Message::kProgramName, "Карточка абонента"},
-        // %1: the program's name.
+        // %1 stands for the program's name.
         {Message::kGuideTitle, "Справка — %1"},
         // The standard button's caption, which Qt's Russian texts leave in
         // Latin letters.
@@ -53,15 +53,15 @@ inline constexpr std::array<MessageText,
         {Message::kCancel, "Отмена"},
         {Message::kNotANumber, "Не число"},
         {Message::kComputed, "Вычисляется программой"},
-        // %1: how many characters a cell holds.
+        // %1 stands for how many characters a cell holds.
         {Message::kCellFull, "В ячейку помещается не больше %1 знаков"},
         {Message::kSaving, "Запись карточки"},
         {Message::kNotSaved, "Карточка не записана"},
-        // %1: the file's name.
+        // %1 stands for the file's name.
         {Message::kFileBusy,
          "Файл «%1» занят другой копией программы. Ожидание…"},
         {Message::kSearching, "Поиск"},
-        // %1: the file's name.
+        // %1 stands for the file's name.
         {Message::kSearchProgress, "Идёт поиск в файле «%1»…"},
         {Message::kNotSearched, "Поиск не выполнен"},
         {Message::kNoMemoryForResults,
@@ -73,8 +73,9 @@ inline constexpr std::array<MessageText,
         {Message::kClearingTitle, "Делете"},
         {Message::kClearingQuestion, "Удалить нынешний список"},
         {Message::kNotViewed, "Карточка не показана"},
-        // %1: the field's caption; %2: its length; %3: what a cell holds. The
-        // counts stand without a noun, which would have to agree with them.
+        // %1 stands for the field's caption, %2 for its length, %3 for what a
+        // cell holds. The counts go without a noun, which would have to agree
+        // with them.
         {Message::kTooLongToView,
          "В поле «%1» этой карточки слишком много знаков (%2): ячейка "
          "карточки вмещает не больше %3. Карточка не загружена; в окне "

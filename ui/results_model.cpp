@@ -9,7 +9,8 @@
 namespace ui {
 namespace {
 
-// More than the rows of all six lists in view, however each is scrolled.
+// The cache holds more rows than all six lists show, however each is
+// scrolled.
 constexpr int kRowsKept = 256;
 
 }  // namespace
@@ -30,7 +31,7 @@ QVariant ResultsModel::data(const QModelIndex& index, int role) const {
   const auto column = static_cast<std::size_t>(index.column());
   if (const ShownRow* row = shown_.object(index.row())) return (*row)[column];
   auto texts = std::make_unique<ShownRow>();
-  // The whole texts stay in the results, for "Просмотр".
+  // The whole texts stay in the results for "Просмотр".
   const search::SearchResults::RowStarts starts =
       results_.StartsOfRow(index.row(), kListItemCharacters);
   for (std::size_t k = 0; k < starts.size(); ++k) {
@@ -74,7 +75,7 @@ void ResultsModel::Clear() {
 
 ColumnModel::ColumnModel(QAbstractItemModel& table, int column, QObject* parent)
     : QAbstractListModel(parent), table_(table), column_(column) {
-  // The table has rows only at its top.
+  // The table has rows only at its top level, so the parents are dropped.
   connect(&table, &QAbstractItemModel::rowsAboutToBeInserted, this,
           [this](const QModelIndex&, int first, int last) {
             beginInsertRows(QModelIndex(), first, last);

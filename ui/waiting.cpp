@@ -16,13 +16,13 @@
 namespace ui {
 namespace {
 
-// Long enough that a short wait or search shows no window at all, short
-// enough that the clerk never wonders whether the program is stuck.
+// The delay is long enough that a short wait or search shows no window, and
+// short enough that the clerk never wonders whether the program is stuck.
 constexpr int kShowAfterMs = 500;
-// How often a waiting save tries the lock again.
+// A waiting save or search tries the lock again this often.
 constexpr int kRetryEveryMs = 30;
 
-// The steps of a search's share of the file read.
+// A search's progress bar counts the share of the file read in these steps.
 constexpr int kSearchSteps = 1000;
 
 }  // namespace
@@ -38,7 +38,7 @@ class InputBlocker : public QObject {
   InputBlocker(const InputBlocker&) = delete;
   InputBlocker& operator=(const InputBlocker&) = delete;
 
-  // The window that still gets them.
+  // Lets `window` alone still get the clerk's clicks and keys.
   void Allow(QWidget* window) { allowed_ = window; }
 
  protected:
@@ -95,15 +95,15 @@ QProgressDialog* LongWorkWindow::Window() {
     // it, and the bar as a progress bar with its value.
     dialog_->setAccessibleDescription(text_);
     dialog_->setWindowModality(Qt::ApplicationModal);
-    // Shown when we say, not when the dialog guesses the work is long.
+    // The dialog shows when this says, not when it guesses the work is long.
     dialog_->setMinimumDuration(0);
     dialog_->setAutoClose(false);
     dialog_->setAutoReset(false);
-    // Esc rejects the dialog without telling it: that is a "Отмена" too.
+    // Esc rejects the dialog without cancelling it; this makes it cancel.
     QObject::connect(dialog_.get(), &QDialog::rejected, dialog_.get(),
                      &QProgressDialog::cancel);
     dialog_->show();
-    // Read as at its start, not as the toolkit's -1 of a bar never set.
+    // The bar reads as at its start, not as Qt's -1 of a bar never set.
     dialog_->setValue(0);
   }
   return dialog_.get();
