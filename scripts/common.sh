@@ -1,4 +1,4 @@
-# What the scripts share; sourced by them.
+# The scripts source this file for the functions they share.
 
 # Runs a command as root: through sudo where the script is not run as root.
 as_root() {
@@ -107,13 +107,14 @@ stop_display() {
   openbox_pid= xvfb_pid=
 }
 
-# The visible window with exactly this title, waited for up to a minute.
+# Prints the visible window with exactly this title, waiting up to a
+# minute for it.
 window() {
   timeout 60 xdotool search --sync --onlyvisible --name "^$1\$" | head -n 1
 }
 
-# The layout of the windows, as ui/layout_dump.cpp prints it from their own
-# tables, into `layout`; the tool is built first, in the program's preset.
+# Reads the layout of the windows into `layout`, as ui/layout_dump.cpp prints
+# it from their own tables; builds the tool first, in the program's preset.
 load_layout() {
   cmake --preset program >/dev/null
   cmake --build --preset program --target layout-dump >/dev/null
