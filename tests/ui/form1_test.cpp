@@ -97,15 +97,6 @@ class Form1Test : public QObject {
     QCOMPARE(ui_test::UnfitControls(card.OpenSearch()).join(u'|'), QString());
   }
 
-  void startState() {
-    CardWindowFixture card;
-    const QStringList texts = {"",    "",  "",  "",  "",    "",  "1,3", "0",
-                               "1,3", "0", "0", "0", "1,3", "0", "1,3"};
-    for (int i = 0; i < 15; ++i) QCOMPARE(card.CellText(i), texts[i]);
-    QVERIFY(Option(card.form1(), 1)->isChecked());
-    QCOMPARE(QApplication::focusWidget(), card.Cell(0));
-  }
-
   void typing_data() {
     QTest::addColumn<int>("cell");
     QTest::addColumn<bool>("selectFirst");
@@ -184,9 +175,6 @@ class Form1Test : public QObject {
     QTest::newRow("25% on an untouched card")
         << CellTexts{} << 3
         << CellTexts{{6, "1,3"}, {8, "0,325"}, {12, "0,325"}, {14, "0,08125"}};
-    QTest::newRow("50% puts the charge back")
-        << CellTexts{{6, "7"}} << 4
-        << CellTexts{{6, "1,3"}, {8, "0,65"}, {12, "0,65"}, {14, "0,325"}};
     QTest::newRow("the chosen 0% clicked again")
         << CellTexts{{6, "7"}} << 1
         << CellTexts{{6, "1,3"}, {8, "1,3"}, {12, "1,3"}, {14, "1,3"}};
