@@ -79,7 +79,7 @@ void LoadToolkitTexts() {
         continue;
       }
       QCoreApplication::installTranslator(&catalogue);
-      // Qt asks the translator installed last first.
+      // Qt asks the translator installed last before the others.
       if (QLocale(catalogue.language()).language() == QLocale::Russian) {
         QCoreApplication::installTranslator(&cyrillic_ok);
       }

@@ -5,11 +5,12 @@
 #include <cstddef>
 #include <string_view>
 
-// Every sentence that the windows write for the clerk, in one place.
+// This header holds every sentence that the windows write for the clerk.
 namespace ui {
 
-// A sentence by its use. The captions of the controls are not here: each
-// window's table holds those, and the card's field table those of its cells.
+// Callers name a sentence by its use. The captions of the controls are not
+// here: each window's table holds them, and the card's field table those of
+// its cells.
 enum class Message {
   kProgramName,
   kGuideTitle,
@@ -37,7 +38,7 @@ enum class Message {
 
 struct MessageText {
   Message message;
-  // UTF-8; %1, %2 and %3 stand for what the caller fills in with arg().
+  // The text is UTF-8; %1, %2 and %3 stand for what the caller fills in.
   std::string_view text;
 };
 
