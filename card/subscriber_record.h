@@ -36,20 +36,24 @@ enum : int {
 };
 }  // namespace field
 
-// One row of the field table.
+// One row of the field table, the one place where each field's captions
+// are written.
 struct FieldInfo {
   std::string_view name;          // the field's name in the code
   std::string_view caption;       // what the clerk reads on the card
   std::string_view initial_text;  // at creation and after a reset
   bool derived;                   // rewritten by the recalculation
+  // The header of the field's column in the search window, where it differs
+  // from the caption.
+  std::string_view column_header = {};
 };
 
 inline constexpr std::array<FieldInfo, kFieldCount> kFields{{
     {"Surname", "Фамилия", "", false},
     {"FirstName", "Имя", "", false},
     {"Patronymic", "Отчество", "", false},
-    {"Address", "Адрес абонента", "", false},
-    {"SubscriberNumber", "Номер абонента", "", false},
+    {"Address", "Адрес абонента", "", false, "Улица"},
+    {"SubscriberNumber", "Номер абонента", "", false, "Телефон"},
     {"AccountNumber", "Лицевой счет", "", false},
     {"SubscriptionCharged", "Абонентская плата, начислено", "1,3", false},
     {"SubscriptionPaid", "Абонентская плата, погашено", "0", false},

@@ -1,4 +1,4 @@
-# What the scripts share; sourced by them.
+# The scripts source this file for the functions they share.
 
 # Runs a command as root: through sudo where the script is not run as root.
 as_root() {
@@ -107,13 +107,14 @@ stop_display() {
   openbox_pid= xvfb_pid=
 }
 
-# The visible window with exactly this title, waited for up to a minute.
+# Prints the visible window with exactly this title, waiting up to a
+# minute for it.
 window() {
   timeout 60 xdotool search --sync --onlyvisible --name "^$1\$" | head -n 1
 }
 
-# The layout of the windows, as ui/layout_dump.cpp prints it from their own
-# tables, into `layout`; the tool is built first, in the program's preset.
+# Reads the layout of the windows into `layout`, as ui/layout_dump.cpp prints
+# it from their own tables; builds the tool first, in the program's preset.
 load_layout() {
   cmake --preset program >/dev/null
   cmake --build --preset program --target layout-dump >/dev/null
@@ -134,38 +135,4 @@ click() {
     $(((2 * x + w) * ${dpi:-96} / 192)) $(((2 * y + h) * ${dpi:-96} / 192)) \
     click 1
   sleep 0.3
-}
-
-# Three saved cards for the pictures, two of them Вулимов (the surname
-# prompt's default answer), in the file's own encoding: each field followed
-# by a space, then CR LF.
-write_picture_cards() {
-  card() { printf '%s ' "$@"; printf '\r\n'; }
-  local amounts=('12,5' 10 '2,5' '48,3' 40 '8,3' '60,8' 50 '10,8')
-  {
-    card Вулимов Пётр Ильич Садовая,12-4 223344 100231 "${amounts[@]}"
-    card Вулимов Анна Сергеевна Лесная,3-17 225061 100587 "${amounts[@]}"
-    card Кравец Олег Иванович Мира,40-2 221190 100912 "${amounts[@]}"
-  } | iconv -f UTF-8 -t CP1251 >"$1"
-}
-
-# The smallest rectangle of the screen round the frames of some windows.
-frames() {
-  local id x y w h fl fr ft fb left=100000 top=100000 right=0 bottom=0
-  for id in "$@"; do
-    eval "$(xwininfo -id "$id" |
-      sed -n 's/^ *Absolute upper-left X: *\(-*[0-9]*\)/x=\1/p;
-               s/^ *Absolute upper-left Y: *\(-*[0-9]*\)/y=\1/p;
-               s/^ *Width: *\([0-9]*\)/w=\1/p;
-               s/^ *Height: *\([0-9]*\)/h=\1/p')"
-    eval "$(xprop -id "$id" _NET_FRAME_EXTENTS |
-      sed -n 's/.*= *\([0-9]*\), *\([0-9]*\), *\([0-9]*\), *\([0-9]*\)/fl=\1 fr=\2 ft=\3 fb=\4/p')"
-    x=$((x - ${fl:-0})) y=$((y - ${ft:-0}))
-    w=$((w + ${fl:-0} + ${fr:-0})) h=$((h + ${ft:-0} + ${fb:-0}))
-    ((x < left)) && left=$x
-    ((y < top)) && top=$y
-    ((x + w > right)) && right=$((x + w))
-    ((y + h > bottom)) && bottom=$((y + h))
-  done
-  echo "$((right - left))x$((bottom - top))+$left+$top"
 }

@@ -25,10 +25,9 @@ import tty
 
 SURNAME = "Иванов"
 
-# The card window's tab order from the surname round to it again: the name
-# that Orca speaks first and the text of the box, None for a button, with
-# the keys pressed there before the next Tab. The amounts are those of a new
-# card; the option group is one stop.
+# STOPS follows the card window's tab order from the surname round to it
+# again: the name that Orca speaks first and the text of the box, None for a
+# button. The amounts are those of a new card; the option group is one stop.
 STOPS = [
     ("Записать", None),
     ("Имя", ""),
@@ -51,9 +50,9 @@ STOPS = [
 ]
 FRAME = "Льготы"
 
-# From the surname to the search window's surname prompt, key by key, with
-# the name that Orca speaks at each; the prompt's field holds its default
-# answer.
+# TO_PROMPT leads from the surname to the search window's surname prompt,
+# key by key, with the name that Orca speaks at each; the prompt's field
+# holds its default answer.
 TO_PROMPT = [("Tab", "Записать")] + [("Tab", name) for name in (
     "Имя", "Отчество", "Адрес абонента", "Номер абонента", "Поиск")] + [
     ("Return", "Очистка списка"), ("Tab", "По именам"),
@@ -172,7 +171,7 @@ def check(orca, folder):
     settle(orca)
     print("Orca in the card window, tab by tab:")
     show("start", orca.spoken)
-    # Typed key by key, each letter echoed.
+    # Orca echoes each letter of the surname typed key by key.
     since = len(orca.spoken)
     xdotool("type", "--delay", "50", SURNAME)
     wait_for(lambda: len(orca.spoken) - since >= len(SURNAME), 15,
@@ -186,7 +185,8 @@ def check(orca, folder):
         if name == "0%":
             if " ".join(heard).count(FRAME) != 1:
                 fail('"%s" was not said once on entering it' % FRAME)
-            # Another option, and back: the frame is not named again.
+            # Orca names the frame only on entering it, not at another
+            # option.
             for option, key in (("20%", "Down"), ("0%", "Up")):
                 heard = press(orca, key, option)
                 show(key, heard)
@@ -232,7 +232,8 @@ def main(program, folder):
                                        stderr=log)
         check(orca, folder)
     finally:
-        # Orca first: it may wait long on a program that has gone.
+        # Orca stops first, since it may wait long on a program that has
+        # gone.
         if orca:
             orca.stop()
         if running:

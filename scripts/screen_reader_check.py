@@ -19,7 +19,7 @@ import time
 import pyatspi
 from gi.repository import GLib
 
-# The cells by field index, as the card window names them.
+# CELLS names the cells by field index, as the card window does.
 CELLS = [
     "Фамилия", "Имя", "Отчество", "Адрес абонента", "Номер абонента",
     "Лицевой счет",
@@ -32,7 +32,7 @@ CELLS = [
 DERIVED = {8, 11, 12, 13, 14}
 COMPUTED = "Вычисляется программой"
 
-# The card window's tab order, as role and name; the option
+# CARD_TABS gives the card window's tab order as role and name; the option
 # group is one stop, at its chosen option.
 CARD_TABS = (
     [("text", CELLS[0]), ("push button", "Записать")]
@@ -42,8 +42,7 @@ CARD_TABS = (
     + [("radio button", "0%"), ("text", CELLS[0])]
 )
 
-# The search window's visible columns, left to right on the screen, named by
-# their headers.
+# COLUMNS names the search window's visible columns by their headers.
 COLUMNS = {"Лицевой счет", "Фамилия", "Имя", "Отчество", "Улица", "Телефон"}
 
 focused = []  # (role, name, description) of each focus event, in order
@@ -83,8 +82,8 @@ def wait_for(predicate, seconds, what):
 
 
 def program():
-    # By its process: the name it registers with may be the one it has
-    # before it names itself.
+    # The program is found by its process, since the name it registers with
+    # may be the one it has before it names itself.
     for app in pyatspi.Registry.getDesktop(0):
         if app is not None and app.get_process_id() == program_pid:
             return app
@@ -133,8 +132,8 @@ def press(name, what):
 
 
 def main(program_path, folder):
-    # Listening before the program starts: the program asks at its start
-    # which events are listened to, and may miss a listener that comes
+    # The check listens before the program starts: the program asks at its
+    # start which events are listened to, and may miss a listener that comes
     # while it is connecting.
     pyatspi.Registry.registerEventListener(on_focus,
                                            "object:state-changed:focused")
@@ -158,7 +157,8 @@ def check():
     form1 = wait_for(lambda: window("Form1"), 30, "card window Form1")
     print("Form1, a %s, as the bridge gives it:" % form1.getRoleName())
 
-    # Every cell named, the derived ones described, nothing hidden offered.
+    # Every cell must be named and the derived ones described, and nothing
+    # hidden may be offered.
     cells = [node for node in descendants(form1)
              if node.getRoleName() == "text"]
     names = [cell.name for cell in cells]
@@ -171,17 +171,16 @@ def check():
         if (description == COMPUTED) != (index in DERIVED):
             fail('cell "%s" is described as "%s"' % (cell.name, description))
     offers_only_what_shows(form1)
-    # The benefit options in their frame, which a screen reader names with
-    # them.
+    # The benefit options must stand in their frame, which a screen reader
+    # names with them.
     for option in descendants(form1):
         if option.getRoleName() == "radio button" and \
                 (option.parent.getRoleName(), option.parent.name) != \
                 ("panel", "Льготы"):
             fail('option "%s" stands outside "Льготы"' % option.name)
 
-    # Tab by tab, as a screen reader hears the focus move, from the surname,
-    # where the window puts it once it has the keyboard, round to the surname
-    # again.
+    # Tab moves the focus, as a screen reader hears it, from the surname,
+    # where the window puts it, round to the surname again.
     wait_for(lambda: form1.getState().contains(pyatspi.STATE_ACTIVE) and
              cells[0].getState().contains(pyatspi.STATE_FOCUSED), 30,
              "keyboard in the surname")
@@ -194,7 +193,7 @@ def check():
             fail('tab %d reached %s "%s", not %s "%s"' %
                  (index, heard[0], heard[1], role, name))
 
-    # "Поиск" by Enter, then the search window's columns.
+    # Enter on "Поиск" opens the search window, whose columns are checked.
     for _ in range(5):
         key("Tab")
     heard = press("Tab", "Поиск")

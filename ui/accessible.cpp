@@ -12,12 +12,11 @@
 namespace ui {
 namespace {
 
-// A line edit whose text shows as typed. The toolkit's own interface gives
-// each offset a run of text attributes of no length, from which a screen
-// reader that rebuilds the line from its runs (Orca) drops the last
-// character: "1,3" was heard as "1,", "0" as nothing. Here the whole text is
-// one run. Edits that assistive technology asks for go in as typing does,
-// so that the window hears of them as of the clerk's.
+// Reads a line edit's text as one run of attributes. Qt's own interface gives
+// each offset a run of no length, from which Orca, which rebuilds the line
+// from its runs, dropped the last character ("1,3" was heard as "1,"). Edits
+// that assistive technology asks for go in as typing does, so that the window
+// hears of them as of the clerk's.
 class TextBoxInterface : public QAccessibleWidget,
                          public QAccessibleTextInterface,
                          public QAccessibleEditableTextInterface {
@@ -145,11 +144,10 @@ class TextBoxInterface : public QAccessibleWidget,
   QLineEdit* Box() const { return static_cast<QLineEdit*>(widget()); }
 };
 
-// An option button. Within a frame it is read with the frame as its context,
-// once when the focus enters the frame; the toolkit's own interface also
-// makes the frame its label, which a screen reader (Orca) speaks again
-// before the option at every arrow key. Choosing it by assistive technology
-// is a click, which the window hears of as of the clerk's.
+// Reads an option button without its frame as its label: Qt's own interface
+// makes the frame the label, which Orca then speaks at every arrow key as
+// well as on entering the frame. Choosing the option by assistive technology
+// clicks it, so that the window hears of it as of the clerk's click.
 class OptionInterface : public QAccessibleWidget {
  public:
   explicit OptionInterface(QAbstractButton* option)
@@ -201,22 +199,22 @@ class OptionInterface : public QAccessibleWidget {
 void InstallAccessibleInterfaces() {
   QAccessible::installFactory(
       [](const QString& class_name, QObject* object) -> QAccessibleInterface* {
-        // Asked for each class from the object's own up to QObject, before
-        // the toolkit's own factory.
+        // Qt asks for each class from the object's own up to QObject, before
+        // its own factory.
         if (!object->isWidgetType()) return nullptr;
         auto* widget = static_cast<QWidget*>(object);
         if (class_name == QLatin1String("QLineEdit")) {
           auto* box = static_cast<QLineEdit*>(widget);
-          // A hidden text is the toolkit's to tell.
+          // Qt's own interface tells a hidden text.
           if (box->echoMode() != QLineEdit::Normal) return nullptr;
           return new TextBoxInterface(box);
         }
-        // Every option button, not only an OptionButton: the toolkit asks
-        // already while the button is being made, as a QRadioButton.
+        // This takes every option button, not only an OptionButton, since Qt
+        // asks while the button is still being made, as a QRadioButton.
         if (class_name == QLatin1String("QRadioButton")) {
           return new OptionInterface(static_cast<QAbstractButton*>(widget));
         }
-        // The toolkit's answer for a plain widget is a nameless filler.
+        // Qt's answer for a plain widget is a nameless filler.
         if (class_name != QLatin1String("QWidget")) return nullptr;
         if (dynamic_cast<LineWidget*>(widget)) {
           return new QAccessibleWidget(widget, QAccessible::Separator);

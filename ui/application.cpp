@@ -10,14 +10,14 @@
 #include <QtGlobal>
 
 #include "ui/accessible.h"
+#include "ui/messages.h"
 
 namespace ui {
 namespace {
 
-// The platform's dialog font at 8 points, the size that the twips layout
-// assumes at 96 dpi: on Windows the system's dialog face; elsewhere a
-// sans-serif with Cyrillic letters, of about the same widths, that the
-// project's scripts install.
+// Returns the dialog font at 8 points, the size that the twips layout
+// assumes at 96 dpi: on Windows the system's dialog face, elsewhere a
+// sans-serif of about the same widths that the project's scripts install.
 QFont DialogFont() {
 #ifdef Q_OS_WIN
   // The dialog face is a name that Windows maps to a real font (Tahoma, as a
@@ -38,27 +38,23 @@ QFont DialogFont() {
   return font;
 }
 
-// Qt's Russian catalogue leaves the OK button in Latin letters; a Russian
-// desktop writes it in Cyrillic.
+// Writes the OK button in Cyrillic, as a Russian desktop does, where Qt's
+// Russian catalogue leaves it in Latin letters.
 class CyrillicOk : public QTranslator {
  public:
   bool isEmpty() const override { return false; }
 
   QString translate(const char* context, const char* source_text,
                     const char* /*disambiguation*/, int /*n*/) const override {
-    struct Word {
-      const char* context;
-      const char* source_text;
-      const char* russian;
-    };
-    // The generic platform's caption, and the one a GNOME desktop gives.
-    static constexpr Word kWords[] = {{"QPlatformTheme", "OK", "ОК"},
-                                      {"QGnomeTheme", "&OK", "&ОК"}};
-    for (const Word& word : kWords) {
-      if (qstrcmp(context, word.context) == 0 &&
-          qstrcmp(source_text, word.source_text) == 0) {
-        return QString::fromUtf8(word.russian);
-      }
+    // The generic platform's caption, and the one a GNOME desktop gives,
+    // which marks its mnemonic.
+    if (qstrcmp(context, "QPlatformTheme") == 0 &&
+        qstrcmp(source_text, "OK") == 0) {
+      return Text(Message::kOk);
+    }
+    if (qstrcmp(context, "QGnomeTheme") == 0 &&
+        qstrcmp(source_text, "&OK") == 0) {
+      return u'&' + Text(Message::kOk);
     }
     return QString();
   }
@@ -66,15 +62,15 @@ class CyrillicOk : public QTranslator {
 
 // Loads Qt's catalogue for the system's language, if there is one.
 void LoadToolkitTexts() {
-  // Asked for texts as long as the program runs.
+  // Qt asks them for texts as long as the program runs.
   static QTranslator catalogue;
   static CyrillicOk cyrillic_ok;
   const QString folders[] = {
-      // The Windows program's folder carries its own copy.
+      // The Windows program's folder carries its own copy of the catalogue.
       QCoreApplication::applicationDirPath() + QStringLiteral("/translations"),
       QLibraryInfo::path(QLibraryInfo::TranslationsPath)};
-  // The base module's catalogue, or all of Qt's in one file as Qt's
-  // deployment tool writes it.
+  // A system keeps the base module's catalogue as qtbase; Qt's deployment
+  // tool writes all of Qt's as one file, qt.
   const QString names[] = {QStringLiteral("qtbase"), QStringLiteral("qt")};
   for (const QString& folder : folders) {
     for (const QString& name : names) {
@@ -83,7 +79,7 @@ void LoadToolkitTexts() {
         continue;
       }
       QCoreApplication::installTranslator(&catalogue);
-      // Installed last, so asked first.
+      // Qt asks the translator installed last before the others.
       if (QLocale(catalogue.language()).language() == QLocale::Russian) {
         QCoreApplication::installTranslator(&cyrillic_ok);
       }
@@ -96,9 +92,9 @@ void LoadToolkitTexts() {
 
 void SetUpApplication() {
   // A window without a title of its own, such as a prompt, shows this name.
-  QCoreApplication::setApplicationName(QStringLiteral("Карточка абонента"));
-  // Also replaces the fonts that a platform gives some kinds of widget, such
-  // as its message font for message boxes: one font everywhere.
+  QCoreApplication::setApplicationName(Text(Message::kProgramName));
+  // The font also replaces those that a platform gives some kinds of widget,
+  // such as message boxes, so that one font is used everywhere.
   QApplication::setFont(DialogFont());
   LoadToolkitTexts();
   InstallAccessibleInterfaces();

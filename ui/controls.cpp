@@ -36,7 +36,7 @@ void PaintWrapping(QAbstractButton& button, QStyleOptionButton option,
   }
   const QString caption = std::exchange(option.text, QString());
   painter.drawControl(element, option);
-  // Wrapped, the caption may take the control's whole height but its edge.
+  // A wrapped caption may take the control's whole height but its edge.
   const QRect wrapped(rect.left(), 1, rect.width(), button.height() - 2);
   painter.drawItemText(wrapped, alignment | Qt::TextWordWrap, option.palette,
                        button.isEnabled(), caption, role);
@@ -63,8 +63,9 @@ void CommandButton::mousePressEvent(QMouseEvent* event) {
 }
 
 void CommandButton::mouseDoubleClickEvent(QMouseEvent* event) {
-  // The toolkit takes the second press of a double click for a press of its
-  // own; a third press soon after comes as a plain one.
+  // Qt's own handler takes the second press of a double click for a press;
+  // here it is dropped, and so is a third press soon after, which comes as
+  // a plain one.
   triple_click_until_ =
       event->timestamp() +
       static_cast<quint64>(
@@ -142,7 +143,8 @@ void ListBox::keyPressEvent(QKeyEvent* event) {
 
 void ListBox::paintEvent(QPaintEvent* event) {
   QListView::paintEvent(event);
-  // The style shows the focus on the current row only.
+  // The style shows the focus on the current row only, so an empty list
+  // draws it round the viewport here.
   if (!hasFocus() || currentIndex().isValid()) return;
   QStyleOptionFocusRect frame;
   frame.initFrom(this);
@@ -154,7 +156,7 @@ void ListBox::paintEvent(QPaintEvent* event) {
 
 void ListBox::updateGeometries() {
   QListView::updateGeometries();
-  // Not even the keyboard or the wheel scrolls sideways.
+  // Neither the keyboard nor the wheel can scroll sideways.
   horizontalScrollBar()->setRange(0, 0);
 }
 

@@ -11,16 +11,13 @@ class QKeyEvent;
 class QMouseEvent;
 class QPaintEvent;
 
-// The desktop controls that both windows are made of, where Qt's own
-// behave otherwise.
+// These controls behave as the desktop's own where Qt's behave otherwise.
 namespace ui {
 
-// A command button that the keyboard presses, while it has the focus, with
-// Enter as well as Space, as the desktop's buttons answer; it is never a
-// default button, so Enter elsewhere presses nothing. A double or a triple
-// click presses it once, so that a clerk used to double clicks saves a card
-// once, not once and then the emptied card. A caption too wide for one line
-// wraps at its spaces.
+// A command button that Enter presses as Space does, while it has the focus;
+// it is never a default button, so Enter elsewhere presses nothing. A double
+// or triple click presses it once, so that a double click saves one card, not
+// the card and then the emptied one. A wide caption wraps at its spaces.
 class CommandButton : public QPushButton {
  public:
   using QPushButton::QPushButton;
@@ -32,16 +29,14 @@ class CommandButton : public QPushButton {
   void paintEvent(QPaintEvent* event) override;
 
  private:
-  // Till when a press is the third of a triple click, in the events' time.
+  // A press before this time, in the events' clock, ends a triple click.
   quint64 triple_click_until_ = 0;
 };
 
-// An option button that a click anywhere on its rectangle chooses, not only
-// on its indicator and caption, so that where it reacts does not depend on
-// the width of its caption in the font. The arrow keys move through its group
-// in the order the options were added, from the last to the first and back,
-// and choose the option they reach. A caption too wide for one line wraps at
-// its spaces.
+// An option button that a click anywhere on its rectangle chooses, so that
+// where it reacts does not depend on the font. The arrow keys move round its
+// group, from the last option to the first and back, and choose the option
+// they reach. A wide caption wraps at its spaces.
 class OptionButton : public QRadioButton {
  public:
   using QRadioButton::QRadioButton;
@@ -52,12 +47,10 @@ class OptionButton : public QRadioButton {
   void paintEvent(QPaintEvent* event) override;
 };
 
-// A list of texts with at most one selected row, which only choosing another
-// row changes: a click beside the rows or Ctrl with a click on the selected
-// row keeps it. While no row is selected, the first movement key selects the
-// row that the focus marks instead of moving past it. A text wider than the
-// list is cut at its edge, with no sideways scrolling; the list shows that it
-// has the focus even with no row to mark.
+// A list that keeps its one selected row until another is chosen: a click
+// beside the rows or a Ctrl+click keeps it. With no row selected, the first
+// movement key selects the marked row. A wide text is cut at the edge, never
+// scrolled to, and the list shows its focus even when it is empty.
 class ListBox : public QListView {
  public:
   explicit ListBox(QWidget* parent);
@@ -70,9 +63,8 @@ class ListBox : public QListView {
   void updateGeometries() override;
 };
 
-// A line one pixel wide from end to end of its geometry, which a QFrame line
-// is not; it takes no mouse clicks from the controls around it. Assistive
-// technology reads it as a separator.
+// A line that fills its geometry one pixel wide, as a QFrame line does not,
+// and takes no mouse clicks from the controls around it.
 class LineWidget : public QWidget {
  public:
   explicit LineWidget(QWidget* parent);
@@ -81,9 +73,8 @@ class LineWidget : public QWidget {
   void paintEvent(QPaintEvent* event) override;
 };
 
-// Makes an option group one tab stop, the arrow keys moving within it: the
-// chosen option, or `first` while none is chosen, is the only one that Tab
-// reaches.
+// Makes an option group one tab stop: Tab reaches only the chosen option, or
+// `first` while none is chosen, and the arrow keys move within the group.
 void KeepOneTabStop(QButtonGroup& group, QAbstractButton& first);
 
 }  // namespace ui

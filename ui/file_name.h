@@ -7,9 +7,10 @@
 
 namespace ui {
 
-// The name of a file without its folder, as messages show it.
+// Returns the name of a file without its folder, as messages show it.
 inline QString FileName(const std::filesystem::path& file) {
-  // Through UTF-8, which every platform's paths convert exactly.
+  // The name goes through UTF-8, which every platform's paths convert
+  // exactly.
   return QString::fromStdString(records::PathText(file.filename()));
 }
 

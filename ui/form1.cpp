@@ -22,6 +22,7 @@
 #include "ui/form3.h"
 #include "ui/guide.h"
 #include "ui/layout.h"
+#include "ui/messages.h"
 #include "ui/prompts.h"
 #include "ui/text_limits.h"
 #include "ui/waiting.h"
@@ -29,22 +30,29 @@
 namespace ui {
 namespace {
 
+namespace field = card::field;
+
+// The caption of a field's cell, which also captions its label or frame.
+constexpr std::string_view Caption(int index) {
+  return card::kFields[index].caption;
+}
+
 constexpr Placed kFrames[] = {
     {"Frame1(0)",
      // The spaces inside the quotes are meant: the system's own caption.
      "Абонент телефонной сети \" Korvant \"",
      {120, 120, 7695, 1215}},
-    {"Frame2", "Адрес абонента", {120, 1440, 3735, 1935}},
-    {"Frame3", "Номер абонента", {4080, 1560, 1935, 855}},
-    {"Frame1(1)", "Лицевой счет", {240, 3960, 2295, 735}},
+    {"Frame2", Caption(field::Address), {120, 1440, 3735, 1935}},
+    {"Frame3", Caption(field::SubscriberNumber), {4080, 1560, 1935, 855}},
+    {"Frame1(1)", Caption(field::AccountNumber), {240, 3960, 2295, 735}},
     {"Frame4", "Льготы", {6840, 4920, 1215, 2295}},
 };
 
-// Inside Frame1(0), placed relative to it.
+// These labels stand inside Frame1(0) and are placed relative to it.
 constexpr Placed kNameLabels[] = {
-    {"Label1(0)", "Фамилия", {240, 360, 1095, 495}},
-    {"Label2(0)", "Имя", {2760, 360, 1455, 615}},
-    {"Label3(0)", "Отчество", {5280, 360, 1695, 495}},
+    {"Label1(0)", Caption(field::Surname), {240, 360, 1095, 495}},
+    {"Label2(0)", Caption(field::FirstName), {2760, 360, 1455, 615}},
+    {"Label3(0)", Caption(field::Patronymic), {5280, 360, 1695, 495}},
 };
 
 constexpr Placed kTableLabels[] = {
@@ -57,9 +65,9 @@ constexpr Placed kTableLabels[] = {
     {"Label3(1)", "Итого", {240, 6600, 1215, 495}},
 };
 
-// Text1, by field index, with the captions that name each cell for
-// assistive technology: its label or frame, and in the billing table its
-// row's label and its column's header.
+// Each box of Text1, by field index, points at what names it for assistive
+// technology: its label or frame, or in the billing table its row's label
+// and its column's header.
 struct Cell {
   Twips place;
   const Placed* caption;
@@ -91,7 +99,8 @@ constexpr Cell kCells[card::kFieldCount] = {
     {{5280, 6600, 1215, 495}, kTotal, kDue},
 };
 
-// What a cell's name is: "Фамилия", "Итого, к оплате".
+// Returns a cell's name as a screen reader reads it: "Фамилия", "Итого, к
+// оплате".
 QString CellName(const Cell& cell) {
   QString name = QString::fromUtf8(cell.caption->caption);
   if (cell.column) {
@@ -101,13 +110,13 @@ QString CellName(const Cell& cell) {
   return name;
 }
 
-// Command1 is left out: the options call ResetSubscriptionCharge through
-// the card, and nothing offers it.
+// Command1 is left out: the options reset the charge through the card, and
+// nothing offers it.
 constexpr Placed kCommand2 = {"Command2", "Записать", {6720, 3360, 1215, 495}};
 constexpr Placed kCommand3 = {"Command3", "Поиск", {5280, 3360, 1215, 495}};
 
-// Option1 to Option4, in the order of card::kBenefits; inside Frame4 but
-// placed, like the cells, within the window.
+// Option1 to Option4 follow the order of card::kBenefits. They stand inside
+// Frame4 but are placed, like the cells, within the window.
 constexpr Twips kOptions[card::kBenefitCount] = {
     {6960, 5160, 855, 495},
     {6960, 5640, 855, 495},
@@ -127,9 +136,9 @@ constexpr Line kLines[] = {
     {"Line4", 8160, 3600, 8160, 7440},
 };
 
-// The tab order of the billing table's boxes, between "Поиск" and the
-// account number: the due column, then the paid, then the charged, each
-// from the bottom up.
+// Tab visits the billing table's boxes between "Поиск" and the account
+// number: the due column, then the paid, then the charged, each from the
+// bottom up.
 constexpr int kTableTabOrder[] = {
     card::field::TotalDue,           card::field::MeteredDue,
     card::field::SubscriptionDue,    card::field::TotalPaid,
@@ -138,9 +147,6 @@ constexpr int kTableTabOrder[] = {
     card::field::SubscriptionCharged};
 
 const QColor kBackground(224, 224, 224);
-
-const QString kNotANumber = QStringLiteral("Не число");
-const QString kComputed = QStringLiteral("Вычисляется программой");
 
 }  // namespace
 
@@ -159,7 +165,7 @@ Form1::Form1(std::filesystem::path file, QWidget* parent)
   SetTabOrder();
   Wire();
 
-  // The window's load.
+  // The card starts as the window loads.
   card_.Start();
   controls_.options->button(static_cast<int>(card_.ChosenBenefit()))
       ->setChecked(true);
@@ -169,7 +175,8 @@ Form1::Form1(std::filesystem::path file, QWidget* parent)
 Form1::~Form1() = default;
 
 void Form1::BuildControls() {
-  // Created bottom to top: the lines, the frames, then what stands on them.
+  // The controls are made from the bottom up: the lines, the frames, then
+  // what stands on them.
   for (const Line& line : kLines) {
     auto* widget = new LineWidget(this);
     widget->setObjectName(QString::fromUtf8(line.name));
@@ -188,7 +195,7 @@ void Form1::BuildControls() {
     auto* box = Place<QGroupBox>(this, frame);
     box->setStyle(frame_style);
     if (!name_frame) name_frame = box;
-    benefit_frame = box;  // the last
+    benefit_frame = box;  // the last frame
   }
   for (const Placed& label : kNameLabels) PlaceLabel(name_frame, label);
   for (const Placed& label : kTableLabels) PlaceLabel(this, label);
@@ -197,28 +204,26 @@ void Form1::BuildControls() {
     auto* box = new QLineEdit(QString::fromStdString(card_.CellText(i)), this);
     box->setObjectName(QStringLiteral("Text1(%1)").arg(i));
     box->setGeometry(Pixels(kCells[i].place));
-    // What a cell holds, not the box's own 32767.
+    // The box holds what a cell holds, not its own 32767 characters.
     box->setMaxLength(static_cast<int>(kCellCharacters));
-    // Read by a screen reader in place of "поле ввода" alone.
+    // A screen reader reads the name in place of "поле ввода" alone.
     box->setAccessibleName(CellName(kCells[i]));
     controls_.text1[i] = box;
   }
-  // Gives the derived cells their descriptions.
+  // MarkCell gives the derived cells their descriptions.
   MarkCell(std::nullopt);
 
   controls_.search = Place<CommandButton>(this, kCommand3);
   controls_.save = Place<CommandButton>(this, kCommand2);
 
-  // Within their frame, so that a screen reader reads them as its group:
-  // "Льготы", then the option.
+  // The options stand within their frame, so that a screen reader reads them
+  // as its group: "Льготы", then the option.
   const QPoint frame_corner = benefit_frame->pos();
   controls_.options = new QButtonGroup(this);
   for (const card::BenefitInfo& benefit : card::kBenefits) {
     const int id = static_cast<int>(benefit.option);
-    auto* option = new OptionButton(
-        QString::fromUtf8(benefit.caption.data(),
-                          static_cast<qsizetype>(benefit.caption.size())),
-        benefit_frame);
+    auto* option =
+        new OptionButton(QString::fromUtf8(benefit.caption), benefit_frame);
     option->setObjectName(QStringLiteral("Option%1").arg(id + 1));
     option->setGeometry(Pixels(kOptions[id]).translated(-frame_corner));
     controls_.options->addButton(option, id);
@@ -251,16 +256,14 @@ void Form1::Wire() {
     QLineEdit* box = controls_.text1[i];
     connect(box, &QLineEdit::textEdited, this,
             [this, i](const QString& text) { EditCell(i, text); });
-    // A key or a paste that the full box refuses or cuts.
+    // The tip tells why the full box refuses or cuts a key or a paste.
     connect(box, &QLineEdit::inputRejected, this, [box] {
       QToolTip::showText(
           box->mapToGlobal(box->rect().bottomLeft()),
-          QStringLiteral("В ячейку помещается не больше %1 знаков")
-              .arg(CountText(kCellCharacters)),
-          box);
+          Text(Message::kCellFull).arg(CountText(kCellCharacters)), box);
     });
   }
-  // idClicked, not idToggled: a click on the chosen option runs it again.
+  // idClicked, not idToggled, runs the chosen option again when clicked.
   connect(controls_.options, &QButtonGroup::idClicked, this,
           &Form1::ChooseBenefit);
   connect(controls_.save, &QPushButton::clicked, this, &Form1::Save);
@@ -299,15 +302,15 @@ void Form1::MarkCell(std::optional<int> failed) {
     QPalette red;
     red.setColor(QPalette::Text, Qt::red);
     cell->setPalette(red);
-    cell->setToolTip(kNotANumber);
+    cell->setToolTip(Text(Message::kNotANumber));
   }
   marked_cell_ = cell;
-  // What a screen reader says after a cell's name: that the program fills
-  // it in, and that its text stops the sums.
+  // A screen reader says after a cell's name that the program fills it in,
+  // and that its text stops the sums.
   for (int i = 0; i < card::kFieldCount; ++i) {
     QStringList description;
-    if (card::kFields[i].derived) description << kComputed;
-    if (controls_.text1[i] == cell) description << kNotANumber;
+    if (card::kFields[i].derived) description << Text(Message::kComputed);
+    if (controls_.text1[i] == cell) description << Text(Message::kNotANumber);
     const QString text = description.join(QStringLiteral(". "));
     if (controls_.text1[i]->accessibleDescription() != text) {
       controls_.text1[i]->setAccessibleDescription(text);
@@ -323,14 +326,13 @@ void Form1::Save() {
   std::optional<records::Failure> failure;
   {
     const BusyCursor busy;
-    LockWaitWindow wait(this, QStringLiteral("Запись карточки"),
-                        FileName(file_));
+    LockWaitWindow wait(this, Text(Message::kSaving), FileName(file_));
     failure = records::SaveRecord(card_, file_, records::PlatformFileSystem(),
                                   [&wait] { return wait.Wait(); });
   }
-  // Given up at the wait: the clerk knows, and the card stays.
+  // A save given up at the wait needs no message, and the card stays.
   if (failure && failure->code != records::FileError::kCancelled) {
-    ShowFailure(this, QStringLiteral("Карточка не записана"),
+    ShowFailure(this, Text(Message::kNotSaved),
                 QString::fromStdString(failure->message));
   }
 }

@@ -18,16 +18,15 @@ namespace ui {
 class Form3;
 class Guide;
 
-// The card window: shows the subscriber card, passes the clerk's typing and
-// choices to it, saves it and opens the search window. It owns the card for
-// the life of the program, and the guide that F1 opens from either window;
-// closing it ends the program.
+// The card window shows the subscriber card, passes the clerk's typing and
+// choices to it, saves it and opens the search window. It owns the card and
+// the guide for the life of the program; closing it ends the program.
 class Form1 : public QWidget {
   Q_OBJECT
 
  public:
-  // Builds the window and runs the card's start sequence, as its load. The
-  // card is saved into `file`, which the search window searches.
+  // Builds the window and starts the card, as the window loads. "Записать"
+  // saves into `file`, which the search window searches.
   explicit Form1(std::filesystem::path file, QWidget* parent = nullptr);
   ~Form1() override;
 
@@ -46,9 +45,9 @@ class Form1 : public QWidget {
   void SetTabOrder();
   void Wire();
 
-  // The clerk changed box `index`.
+  // Passes the clerk's change of box `index` to the card.
   void EditCell(int index, const QString& text);
-  // The card changed cell `index`: the box follows without telling the card.
+  // Shows the card's new text of cell `index` without telling the card.
   void ShowCell(int index);
   // Marks the cell at which the recalculation stops, and only that one.
   void MarkCell(std::optional<int> failed);
@@ -64,8 +63,8 @@ class Form1 : public QWidget {
   card::SubscriberCard card_;
   Controls controls_;
   QLineEdit* marked_cell_ = nullptr;
-  std::unique_ptr<Form3> form3_;  // created at the first "Поиск"
-  std::unique_ptr<Guide> guide_;  // created at the first F1
+  std::unique_ptr<Form3> form3_;  // made at the first "Поиск"
+  std::unique_ptr<Guide> guide_;  // made at the first F1
 };
 
 }  // namespace ui

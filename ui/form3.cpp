@@ -14,6 +14,7 @@
 #include "ui/file_name.h"
 #include "ui/guide.h"
 #include "ui/layout.h"
+#include "ui/messages.h"
 #include "ui/prompts.h"
 #include "ui/results_model.h"
 #include "ui/text_limits.h"
@@ -24,27 +25,27 @@ namespace {
 
 using search::SearchMode;
 
-// An option and the prompt of its search.
+// Each mode has its option and the prompt of its search.
 struct Mode {
   SearchMode mode;
   Placed option;
-  const char* prompt;
+  Message prompt;
   const char* default_answer;
 };
 
 constexpr Mode kModes[] = {
     {SearchMode::kBySurname,
      {"Option1", "По фамилиям", {120, 120, 1455, 495}},
-     "Ввод фамилии",
+     Message::kAskSurname,
      // Meant, not a misspelt name: the system's own default answer.
      "Вулимов"},
     {SearchMode::kByFirstName,
      {"Option2", "По именам", {120, 600, 1455, 495}},
-     "Ввод имени",
+     Message::kAskFirstName,
      ""},
     {SearchMode::kByTelephone,
      {"Option3", "По телефону", {120, 1080, 1335, 495}},
-     "Ввод телефона",
+     Message::kAskTelephone,
      ""},
 };
 
@@ -54,32 +55,40 @@ constexpr Placed kCommand2 = {
 constexpr Placed kCommand3 = {"Command3", "Назад", {5640, 360, 1215, 495}};
 constexpr Placed kCommand4 = {"Command4", "Просмотр", {5640, 960, 1215, 495}};
 
-// The headers, each with the column that it stands over and that it names
-// for assistive technology.
+// Returns the header over a result column: the field's column header, or its
+// caption where it has none.
+constexpr std::string_view HeaderText(int column) {
+  const card::FieldInfo& field = card::kFields[column];
+  return field.column_header.empty() ? field.caption : field.column_header;
+}
+
+// Each header names, for assistive technology too, the column it stands
+// over.
 struct Header {
-  Placed label;
+  const char* name;
   int column;
+  Twips place;
 };
 
 constexpr Header kHeaders[] = {
-    {{"Label6", "Лицевой счет", {120, 3120, 1215, 495}}, 5},
-    {{"Label1", "Фамилия", {1560, 3120, 1215, 495}}, 0},
-    {{"Label2", "Имя", {2880, 3120, 1215, 495}}, 1},
-    {{"Label3", "Отчество", {4200, 3120, 1215, 495}}, 2},
-    {{"Label5", "Улица", {5520, 3120, 975, 495}}, 3},
-    {{"Label4", "Телефон", {6840, 3120, 1095, 495}}, 4},
+    {"Label6", card::field::AccountNumber, {120, 3120, 1215, 495}},
+    {"Label1", card::field::Surname, {1560, 3120, 1215, 495}},
+    {"Label2", card::field::FirstName, {2880, 3120, 1215, 495}},
+    {"Label3", card::field::Patronymic, {4200, 3120, 1215, 495}},
+    {"Label5", card::field::Address, {5520, 3120, 975, 495}},
+    {"Label4", card::field::SubscriberNumber, {6840, 3120, 1095, 495}},
 };
 
-// List1, by column. Columns 6 to 13 have no list: the results hold them,
-// nothing shows them, and a screen reader must not find them.
+// List1 stands in the order of its columns. Columns 6 to 13 have no list:
+// the results hold them, and a screen reader must not find them.
 constexpr int kListLeft[Form3::kVisibleColumns] = {1440, 2760, 4080,
                                                    5400, 6720, 120};
 constexpr int kListTop = 3600;
 constexpr int kListWidth = 1215;
 constexpr int kListHeight = 1425;
 
-// Why the card window cannot show result `row`, if it cannot: a text too
-// long for a cell.
+// Returns why the card window cannot show result `row`, if it cannot: a text
+// too long for a cell.
 std::optional<QString> TooLongToView(const search::SearchResults& results,
                                      int row) {
   if (row < 0 || row >= results.RowCount()) return std::nullopt;
@@ -87,14 +96,8 @@ std::optional<QString> TooLongToView(const search::SearchResults& results,
   for (int column = 0; column < search::SearchResults::kColumnCount; ++column) {
     const std::size_t length = starts[static_cast<std::size_t>(column)].length;
     if (length <= kCellCharacters) continue;
-    const std::string_view caption = card::kFields[column].caption;
-    // Said without a count's noun, which would have to agree with it.
-    return QStringLiteral(
-               "В поле «%1» этой карточки слишком много знаков (%2): ячейка "
-               "карточки вмещает не больше %3. Карточка не загружена; в окне "
-               "карточки всё осталось как было.")
-        .arg(QString::fromUtf8(caption.data(),
-                               static_cast<qsizetype>(caption.size())),
+    return Text(Message::kTooLongToView)
+        .arg(QString::fromUtf8(card::kFields[column].caption),
              CountText(length), CountText(kCellCharacters));
   }
   return std::nullopt;
@@ -137,7 +140,9 @@ void Form3::BuildControls() {
   controls_.clear = Place<CommandButton>(this, kCommand2);
   controls_.back = Place<CommandButton>(this, kCommand3);
   controls_.view = Place<CommandButton>(this, kCommand4);
-  for (const Header& header : kHeaders) PlaceLabel(this, header.label);
+  for (const Header& header : kHeaders) {
+    PlaceLabel(this, {header.name, HeaderText(header.column), header.place});
+  }
 
   model_ = new ResultsModel(this);
   for (int k = 0; k < kVisibleColumns; ++k) {
@@ -145,17 +150,17 @@ void Form3::BuildControls() {
     list->setObjectName(QStringLiteral("List1(%1)").arg(k));
     list->setGeometry(
         Pixels({kListLeft[k], kListTop, kListWidth, kListHeight}));
-    // Without uniform sizes the first layout of many rows takes seconds.
+    // Uniform sizes keep the first layout of many rows quick.
     list->setUniformItemSizes(true);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list->setModel(new ColumnModel(*model_, k, list));
     controls_.list1[k] = list;
   }
-  // Read by a screen reader by the header over it.
+  // A screen reader names each list by the header over it.
   for (const Header& header : kHeaders) {
     controls_.list1[header.column]->setAccessibleName(
-        QString::fromUtf8(header.label.caption));
+        QString::fromUtf8(HeaderText(header.column)));
   }
 }
 
@@ -174,7 +179,8 @@ void Form3::SetTabOrder() {
   for (std::size_t i = 1; i < chain.size(); ++i) {
     setTabOrder(chain[i - 1], chain[i]);
   }
-  // No mode is chosen at first: the group's stop is its first in the chain.
+  // No mode is chosen at first, so the group's stop is its first option in
+  // the chain.
   KeepOneTabStop(*controls_.options, *option2);
 }
 
@@ -185,8 +191,7 @@ SearchMode Form3::ChosenMode() const {
 
 std::string Form3::AskQuery(SearchMode mode) {
   const Mode& row = ModeRow(mode);
-  return AskText(this, QString::fromUtf8(row.prompt),
-                 QString::fromUtf8(row.default_answer))
+  return AskText(this, Text(row.prompt), QString::fromUtf8(row.default_answer))
       .toStdString();
 }
 
@@ -194,7 +199,7 @@ void Form3::Search() {
   const SearchMode mode = ChosenMode();
   search::SearchOutcome outcome;
   {
-    LockWaitWindow wait(this, QStringLiteral("Поиск"), FileName(file_));
+    LockWaitWindow wait(this, Text(Message::kSearching), FileName(file_));
     SearchProgressWindow progress(this, FileName(file_));
     outcome = model_->Search(
         mode, [this, mode] { return AskQuery(mode); },
@@ -205,7 +210,7 @@ void Form3::Search() {
   }
   // A search that fails or is stopped half-way keeps the rows found before.
   if (outcome.failure) {
-    ShowFailure(this, QStringLiteral("Поиск не выполнен"),
+    ShowFailure(this, Text(Message::kNotSearched),
                 QString::fromStdString(outcome.failure->message));
   }
 }
@@ -220,10 +225,10 @@ void Form3::View() {
                                        ->selectionModel()
                                        ->selectedIndexes();
   const int row = selected.isEmpty() ? -1 : selected.front().row();
-  // The search window stays, and the card as it was.
+  // A refused card leaves the search window shown and the card as it was.
   if (const std::optional<QString> why =
           TooLongToView(model_->Results(), row)) {
-    ShowFailure(this, QStringLiteral("Карточка не показана"), *why);
+    ShowFailure(this, Text(Message::kNotViewed), *why);
     return;
   }
   if (search::ViewSelected(row, model_->Results(), card_)) emit CardViewed();
@@ -231,7 +236,7 @@ void Form3::View() {
 
 void Form3::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
-  // Takes the keyboard, like the card window.
+  // The window takes the keyboard, as the card window does.
   activateWindow();
 }
 

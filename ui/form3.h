@@ -19,17 +19,16 @@ namespace ui {
 
 class ResultsModel;
 
-// The search window: searches the subscriber file into the result columns,
-// which it keeps while hidden, clears them, and loads a found card into the
-// card window's card. Created once and never destroyed while the program
-// runs. It shows no other window: it tells, by its signals, that the clerk
-// wants the card window back, or the guide.
+// The search window searches the subscriber file into the result columns,
+// keeps them while hidden, clears them and loads a found card into the card.
+// It lives as long as the program and shows no other window: its signals tell
+// that the clerk wants the card window back, or the guide.
 class Form3 : public QWidget {
   Q_OBJECT
 
  public:
-  // The result columns that the window shows, List1 (0) to (5); the others
-  // are kept in the results alone.
+  // The window shows the first six result columns, List1 (0) to (5); the
+  // results alone keep the others.
   static constexpr int kVisibleColumns = 6;
 
   // Searches `file`; `card` outlives this window.
@@ -37,11 +36,12 @@ class Form3 : public QWidget {
         QWidget* parent = nullptr);
 
  signals:
-  // "Назад", or the close box, which the window treats alike.
+  // The clerk pressed "Назад" or the close box, which the window treats
+  // alike.
   void BackClicked();
   // "Просмотр" has loaded the selected row into the card.
   void CardViewed();
-  // F1: the clerk asks for the guide.
+  // The clerk pressed F1 for the guide.
   void GuideRequested();
 
  protected:
@@ -50,7 +50,7 @@ class Form3 : public QWidget {
 
  private:
   struct Controls {
-    // By column.
+    // The lists stand in the order of their columns.
     std::array<QListView*, kVisibleColumns> list1{};
     QPushButton* search = nullptr;    // Command1, "Искать"
     QPushButton* clear = nullptr;     // Command2, "Очистка списка"
@@ -63,7 +63,7 @@ class Form3 : public QWidget {
   void SetTabOrder();
 
   search::SearchMode ChosenMode() const;
-  // The mode's prompt; the empty text when cancelled.
+  // Asks for the mode's query; returns the empty text when cancelled.
   std::string AskQuery(search::SearchMode mode);
 
   void Search();

@@ -19,14 +19,15 @@
 
 #include "records/file_system.h"
 #include "ui/layout.h"
+#include "ui/messages.h"
 #include "ui/prompts.h"
 
 namespace ui {
 namespace {
 
-// A heading of the guide, which assistive technology finds as a heading of
-// its own: the toolkit offers a text browser's text as one piece, where
-// only the font tells a heading.
+// Offers a heading of the guide to assistive technology as a heading of its
+// own, since Qt offers a text browser's text as one piece, where only the
+// font tells a heading.
 class HeadingNode : public QAccessibleInterface {
  public:
   HeadingNode(QTextBrowser* text, int block) : text_(text), block_(block) {}
@@ -61,7 +62,7 @@ class HeadingNode : public QAccessibleInterface {
   QTextBlock Block() const {
     return text_->document()->findBlockByNumber(block_);
   }
-  // Where the heading stands within the viewport, as scrolled now.
+  // Returns where the heading stands within the viewport, as scrolled now.
   QRect Shown() const {
     return text_->document()
         ->documentLayout()
@@ -75,8 +76,8 @@ class HeadingNode : public QAccessibleInterface {
   int block_;
 };
 
-// The text browser's viewport, with the headings of its text as its
-// children. They are made once: the text is set once.
+// Offers the text browser's viewport with the headings of its text as its
+// children, made once, since the text is set once.
 class HeadingsView : public QAccessibleWidget {
  public:
   HeadingsView(QWidget* viewport, QTextBrowser* text)
@@ -84,7 +85,7 @@ class HeadingsView : public QAccessibleWidget {
     for (QTextBlock block = text->document()->begin(); block.isValid();
          block = block.next()) {
       if (block.blockFormat().headingLevel() == 0) continue;
-      // Owned by the toolkit's cache once registered, deleted through it.
+      // Qt's cache owns the heading once registered and deletes it.
       auto* heading = new HeadingNode(text, block.blockNumber());
       // NOLINTNEXTLINE(clang-analyzer-cplusplus.NewDeleteLeaks)
       ids_.push_back(QAccessible::registerAccessibleInterface(heading));
@@ -128,10 +129,11 @@ QAccessibleInterface* GuideViewport(const QString& class_name,
   return new HeadingsView(text->viewport(), text);
 }
 
-// The guide's text, with what it can tell only as the program runs.
+// Returns the guide's text with what only the running program knows filled
+// in.
 QString GuideText(const std::filesystem::path& file) {
   QFile source(QStringLiteral(":/guide.html"));
-  // A resource of the program, which is always there.
+  // The text is a resource compiled into the program, so it opens.
   source.open(QIODevice::ReadOnly);
   const QString name = QString::fromStdString(records::PathText(file));
   const auto shown = [](const QString& path) {
@@ -150,23 +152,23 @@ QString GuideText(const std::filesystem::path& file) {
 
 Guide::Guide(const std::filesystem::path& file) {
   setObjectName(QStringLiteral("Guide"));
-  setWindowTitle(QStringLiteral("Справка — Карточка абонента"));
-  // Left open, it does not keep the program running once the card window
-  // has closed.
+  setWindowTitle(Text(Message::kGuideTitle).arg(Text(Message::kProgramName)));
+  // The guide left open does not keep the program running once the card
+  // window has closed.
   setAttribute(Qt::WA_QuitOnClose, false);
   QAccessible::installFactory(GuideViewport);
 
   text_ = new QTextBrowser(this);
   // The keyboard moves a caret, which a screen reader follows line by line,
-  // and selects, so that the file's path can be copied.
+  // and selects text, so that the file's path can be copied.
   text_->setTextInteractionFlags(Qt::TextBrowserInteraction |
                                  Qt::TextSelectableByKeyboard);
   // A path longer than a line wraps instead of scrolling sideways.
   text_->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
   text_->setHtml(GuideText(file));
-  // Headings at 13 points, not the toolkit's one and a half times the text's
-  // 8: Wine draws a bold Tahoma of 16 pixels, 12 points at 96 dpi, with the
-  // left column of each glyph cut, so that the headings could not be read.
+  // Headings take 13 points, not Qt's one and a half times the text's 8,
+  // since Wine cuts the left column of each glyph of a bold Tahoma of 12
+  // points (docs/wine-glyph-cut.md).
   for (QTextBlock block = text_->document()->begin(); block.isValid();
        block = block.next()) {
     if (block.blockFormat().headingLevel() == 0) continue;
@@ -177,7 +179,7 @@ Guide::Guide(const std::filesystem::path& file) {
     format.setFontPointSize(13);
     heading.setCharFormat(format);
   }
-  // Room between the text and the frame, as a dialog leaves it.
+  // The margin leaves room between the text and the frame, as a dialog does.
   text_->document()->setDocumentMargin(8);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -191,8 +193,8 @@ Guide::Guide(const std::filesystem::path& file) {
 void Guide::Open(QWidget* from) {
   from_ = from;
   if (!placed_) {
-    // About the card window's size, within the screen that the clerk
-    // works on, whatever its scaling, with room for the frame.
+    // The guide takes about the card window's size, within the screen that
+    // the clerk works on, whatever its scaling, with room for the frame.
     const QRect room = from->screen()->availableGeometry();
     resize(TwipsSize(9000, 8400).boundedTo(room.size() * 0.9));
     move(room.center() - rect().center());

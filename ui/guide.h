@@ -10,17 +10,15 @@ class QTextBrowser;
 
 namespace ui {
 
-// The clerk's guide, in Russian: the card and its sums, saving, searching,
-// what each kind of message means, where the card file is and what may be
-// done to it, the program's version and licence. A window of its own, not
-// modal, that F1 in the card or the search window opens and F1 or Esc
-// closes; the windows keep working beside it.
+// The clerk's guide tells how to use the program, what each kind of message
+// means and where the card file is. F1 in either window opens it and F1 or
+// Esc closes it; it is not modal, so that the windows keep working beside it.
 class Guide : public QWidget {
   Q_OBJECT
 
  public:
-  // The guide of a program that keeps its cards in `file`, whose full path,
-  // from the working folder, the guide shows.
+  // Makes the guide, which shows the full path of `file` in the working
+  // folder.
   explicit Guide(const std::filesystem::path& file);
 
   // Shows the guide, or brings it to the front, with the keyboard in it;
@@ -36,8 +34,8 @@ class Guide : public QWidget {
   bool placed_ = false;
 };
 
-// F1 in `window`, which opens the guide: a shortcut, not a control, so that
-// the window's controls and tab order stay as they are.
+// Makes F1 in `window` a shortcut, not a control, so that the window's
+// controls and tab order stay as they are.
 QShortcut* HelpKey(QWidget* window);
 
 }  // namespace ui

@@ -4,31 +4,32 @@
 #include <QSize>
 #include <QString>
 #include <QWidget>
+#include <string_view>
 
 class QLabel;
 
-// The windows' layouts: where each control stands, in twips.
+// The windows' tables place each control in twips.
 namespace ui {
 
-// Window layouts are given in twips; 15 twips make one device-independent
-// pixel, and Qt scales those for high-DPI screens.
+// 15 twips make one device-independent pixel, which Qt scales for high-DPI
+// screens.
 inline constexpr double kTwipsPerPixel = 15.0;
 
 struct Twips {
   int left, top, width, height;
 };
 
-// A rectangle in twips as pixels. The edges are rounded, not the width, so
-// that controls that touch in twips touch on the screen.
+// Converts a rectangle in twips to pixels. It rounds the edges, not the
+// width, so that controls that touch in twips touch on the screen.
 QRect Pixels(const Twips& twips);
 
-// A client area in twips as pixels.
+// Converts a client area in twips to pixels.
 QSize TwipsSize(int width, int height);
 
-// A control with a caption, at its place within its parent.
+// A table row that places a control with a caption within its parent.
 struct Placed {
-  const char* name;     // the object name
-  const char* caption;  // UTF-8
+  const char* name;          // the object name
+  std::string_view caption;  // UTF-8
   Twips place;
 };
 
@@ -41,7 +42,8 @@ Control* Place(QWidget* parent, const Placed& placed) {
   return control;
 }
 
-// A label whose caption starts at its top left and wraps within its width.
+// Creates a label whose caption starts at its top left and wraps within its
+// width.
 QLabel* PlaceLabel(QWidget* parent, const Placed& placed);
 
 }  // namespace ui

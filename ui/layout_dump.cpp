@@ -1,8 +1,7 @@
-// Prints where each named control of both windows stands within its
-// window's client area, in pixels at 96 dots per inch, a line each: the
-// window's name, the control's, its left, top, width and height. The scripts
-// that drive the program as a clerk would click where this says, so that
-// the layout is written once, in the windows' own tables.
+// Prints where each named control of both windows stands in its window's
+// client area at 96 dpi, a line each: the window, the control, its left,
+// top, width and height. The scripts that drive the program click where this
+// says, so that the layout is written once, in the windows' tables.
 
 #include <QApplication>
 #include <QTemporaryDir>

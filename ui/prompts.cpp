@@ -6,6 +6,8 @@
 #include <QKeyEvent>
 #include <QKeySequence>
 
+#include "ui/messages.h"
+
 namespace ui {
 namespace {
 
@@ -26,11 +28,12 @@ QString AskText(QWidget* parent, const QString& prompt,
   QInputDialog dialog(parent);
   dialog.setInputMode(QInputDialog::TextInput);
   dialog.setLabelText(prompt);
-  // Read as it looks: the title bar shows the program's name, the window the
-  // prompt, which also names its field.
+  // A screen reader reads the dialog as it looks: the title bar shows the
+  // program's name, the window the prompt, which also names its field.
   dialog.setAccessibleName(QCoreApplication::applicationName());
   dialog.setAccessibleDescription(prompt);
-  // Shown selected, so that the first keystroke replaces it.
+  // The dialog shows the default answer selected, so that the first
+  // keystroke replaces it.
   dialog.setTextValue(default_answer);
   return RunModal(dialog, parent) == QDialog::Accepted ? dialog.textValue()
                                                        : QString();
@@ -55,9 +58,8 @@ void YesNoBox::keyPressEvent(QKeyEvent* event) {
 void YesNoBox::closeEvent(QCloseEvent* event) { event->ignore(); }
 
 bool ConfirmClearing(QWidget* parent) {
-  // "Делете" is meant, not a misspelling: the system's own title.
-  YesNoBox box(parent, QStringLiteral("Делете"),
-               QStringLiteral("Удалить нынешний список"));
+  YesNoBox box(parent, Text(Message::kClearingTitle),
+               Text(Message::kClearingQuestion));
   return RunModal(box, parent) == QMessageBox::Yes;
 }
 

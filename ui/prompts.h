@@ -9,10 +9,9 @@ class QWidget;
 
 namespace ui {
 
-// Makes `window` active again once a dialog over it has closed, where it is
-// still shown: some platforms (a bare X server, the offscreen one) leave no
-// window active when a dialog closes, so that the keyboard would reach
-// nothing.
+// Makes `window`, if shown, active again after a dialog over it has closed:
+// a bare X server and the offscreen platform leave no window active, so the
+// keyboard would reach nothing.
 void ReturnKeyboard(QWidget* window);
 
 // AskText, ConfirmClearing and ShowFailure return with the window of
@@ -24,13 +23,13 @@ void ReturnKeyboard(QWidget* window);
 QString AskText(QWidget* parent, const QString& prompt,
                 const QString& default_answer);
 
-// A Yes/No question that can be left only by Yes or No: Esc and the close
-// box, which a plain message box takes for No, do nothing here.
+// A Yes/No question that only Yes or No ends: Esc and the close box, which a
+// plain message box takes for No, do nothing here.
 class YesNoBox : public QMessageBox {
   Q_OBJECT
 
  public:
-  // No icon, Yes the default button.
+  // Shows no icon; Yes is the default button.
   YesNoBox(QWidget* parent, const QString& title, const QString& text);
 
  protected:
@@ -38,7 +37,7 @@ class YesNoBox : public QMessageBox {
   void closeEvent(QCloseEvent* event) override;
 };
 
-// Whether the clerk answers Yes to "Удалить нынешний список".
+// Returns whether the clerk answers Yes to clearing the list.
 bool ConfirmClearing(QWidget* parent);
 
 // Tells the clerk why an action failed, in a modal box with OK.

@@ -3,12 +3,14 @@
 #include <QString>
 #include <memory>
 
+#include "ui/messages.h"
 #include "ui/text_limits.h"
 
 namespace ui {
 namespace {
 
-// More than the rows of all six lists in view, however each is scrolled.
+// The cache holds more rows than all six lists show, however each is
+// scrolled.
 constexpr int kRowsKept = 256;
 
 }  // namespace
@@ -29,7 +31,7 @@ QVariant ResultsModel::data(const QModelIndex& index, int role) const {
   const auto column = static_cast<std::size_t>(index.column());
   if (const ShownRow* row = shown_.object(index.row())) return (*row)[column];
   auto texts = std::make_unique<ShownRow>();
-  // The whole texts stay in the results, for "Просмотр".
+  // The whole texts stay in the results for "Просмотр".
   const search::SearchResults::RowStarts starts =
       results_.StartsOfRow(index.row(), kListItemCharacters);
   for (std::size_t k = 0; k < starts.size(); ++k) {
@@ -51,8 +53,8 @@ search::SearchOutcome ResultsModel::Search(search::SearchMode mode,
       mode, prompt, found, progress, file, records::PlatformFileSystem(), wait);
   if (found.RowCount() > 0 && !results_.MakeRoomFor(found)) {
     outcome.stop = search::SearchOutcome::Stop::kFailed;
-    outcome.failure = records::Failure{
-        "Не хватило памяти, чтобы показать найденные карточки."};
+    outcome.failure =
+        records::Failure{Text(Message::kNoMemoryForResults).toStdString()};
     return outcome;
   }
   if (found.RowCount() > 0) {
@@ -73,7 +75,7 @@ void ResultsModel::Clear() {
 
 ColumnModel::ColumnModel(QAbstractItemModel& table, int column, QObject* parent)
     : QAbstractListModel(parent), table_(table), column_(column) {
-  // The table has rows only at its top.
+  // The table has rows only at its top level, so the parents are dropped.
   connect(&table, &QAbstractItemModel::rowsAboutToBeInserted, this,
           [this](const QModelIndex&, int first, int last) {
             beginInsertRows(QModelIndex(), first, last);

@@ -13,10 +13,10 @@
 
 namespace ui {
 
-// The 14 result columns of the search window as one table; each list box
-// shows one column of it. The model owns the rows and alone changes them: a
-// search appends its rows in one insert, clearing resets the model, so that
-// every list keeps its own selection and scrolling across an append.
+// This model holds the 14 result columns as one table, of which each list box
+// shows one column. A search appends its rows in one insert and clearing
+// resets the model, so that every list keeps its selection and scrolling
+// across an append.
 class ResultsModel : public QAbstractTableModel {
   Q_OBJECT
 
@@ -25,7 +25,7 @@ class ResultsModel : public QAbstractTableModel {
 
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   int columnCount(const QModelIndex& parent = QModelIndex()) const override;
-  // A text too long for a list box is cut, with "…" at its end.
+  // Cuts a text too long for a list box, with "…" at its end.
   QVariant data(const QModelIndex& index, int role) const override;
 
   // Searches the file (see search::SearchRecords) and appends the rows it
@@ -44,18 +44,16 @@ class ResultsModel : public QAbstractTableModel {
   using ShownRow = std::array<QString, search::SearchResults::kColumnCount>;
 
   search::SearchResults results_;
-  // The texts shown of the rows last asked for: a row with a long text takes
-  // a pass over all of it, which a list repainted at every move of the mouse
-  // must not take each time.
+  // The cache keeps the shown texts of the rows last asked for, since a row
+  // with a long text takes a pass over all of it and a list repaints at every
+  // move of the mouse.
   mutable QCache<int, ShownRow> shown_;
 };
 
-// One column of a table model as a list, for one list box. A list view over
-// the whole table would offer assistive technology every column of every
-// row as its items, the hidden columns too (the toolkit's accessible list
-// does not heed the view's model column); over this one it offers the rows
-// of its own column alone. It follows the table's inserts, removals, resets
-// and changes as they come.
+// This model shows one column of a table model as a list and follows the
+// table's changes. Over the whole table, a list would offer assistive
+// technology every column as its items, since Qt's accessible list ignores
+// the view's model column.
 class ColumnModel : public QAbstractListModel {
   Q_OBJECT
 

@@ -10,18 +10,19 @@
 #include <algorithm>
 #include <utility>
 
+#include "ui/messages.h"
 #include "ui/prompts.h"
 
 namespace ui {
 namespace {
 
-// Long enough that a short wait or search shows no window at all, short
-// enough that the clerk never wonders whether the program is stuck.
+// The delay is long enough that a short wait or search shows no window, and
+// short enough that the clerk never wonders whether the program is stuck.
 constexpr int kShowAfterMs = 500;
-// How often a waiting save tries the lock again.
+// A waiting save or search tries the lock again this often.
 constexpr int kRetryEveryMs = 30;
 
-// The steps of a search's share of the file read.
+// A search's progress bar counts the share of the file read in these steps.
 constexpr int kSearchSteps = 1000;
 
 }  // namespace
@@ -37,7 +38,7 @@ class InputBlocker : public QObject {
   InputBlocker(const InputBlocker&) = delete;
   InputBlocker& operator=(const InputBlocker&) = delete;
 
-  // The window that still gets them.
+  // Lets `window` alone still get the clerk's clicks and keys.
   void Allow(QWidget* window) { allowed_ = window; }
 
  protected:
@@ -87,22 +88,22 @@ LongWorkWindow::~LongWorkWindow() {
 QProgressDialog* LongWorkWindow::Window() {
   if (!clock_.isValid()) clock_.start();
   if (!dialog_ && clock_.elapsed() >= kShowAfterMs) {
-    dialog_ = std::make_unique<QProgressDialog>(text_, QStringLiteral("Отмена"),
+    dialog_ = std::make_unique<QProgressDialog>(text_, Text(Message::kCancel),
                                                 0, steps_, parent_);
     dialog_->setWindowTitle(title_);
     // A screen reader reads the title as the window's name, the text after
     // it, and the bar as a progress bar with its value.
     dialog_->setAccessibleDescription(text_);
     dialog_->setWindowModality(Qt::ApplicationModal);
-    // Shown when we say, not when the dialog guesses the work is long.
+    // The dialog shows when this says, not when it guesses the work is long.
     dialog_->setMinimumDuration(0);
     dialog_->setAutoClose(false);
     dialog_->setAutoReset(false);
-    // Esc rejects the dialog without telling it: that is a "Отмена" too.
+    // Esc rejects the dialog without cancelling it; this makes it cancel.
     QObject::connect(dialog_.get(), &QDialog::rejected, dialog_.get(),
                      &QProgressDialog::cancel);
     dialog_->show();
-    // Read as at its start, not as the toolkit's -1 of a bar never set.
+    // The bar reads as at its start, not as Qt's -1 of a bar never set.
     dialog_->setValue(0);
   }
   return dialog_.get();
@@ -114,10 +115,7 @@ bool LongWorkWindow::Cancelled() const {
 
 LockWaitWindow::LockWaitWindow(QWidget* parent, const QString& title,
                                const QString& file_name)
-    : LongWorkWindow(parent, title,
-                     QStringLiteral("Файл «%1» занят другой копией программы. "
-                                    "Ожидание…")
-                         .arg(file_name),
+    : LongWorkWindow(parent, title, Text(Message::kFileBusy).arg(file_name),
                      0) {}
 
 LockWaitWindow::~LockWaitWindow() = default;
@@ -141,8 +139,8 @@ bool LockWaitWindow::Wait() {
 
 SearchProgressWindow::SearchProgressWindow(QWidget* parent,
                                            const QString& file_name)
-    : LongWorkWindow(parent, QStringLiteral("Поиск"),
-                     QStringLiteral("Идёт поиск в файле «%1»…").arg(file_name),
+    : LongWorkWindow(parent, Text(Message::kSearching),
+                     Text(Message::kSearchProgress).arg(file_name),
                      kSearchSteps) {}
 
 bool SearchProgressWindow::Report(std::uint64_t bytes_read,

@@ -13,7 +13,7 @@ namespace ui {
 
 class InputBlocker;
 
-// The busy cursor over the program's windows while the object lives.
+// Shows the busy cursor over the program's windows while the object lives.
 class BusyCursor {
  public:
   BusyCursor();
@@ -22,9 +22,9 @@ class BusyCursor {
   BusyCursor& operator=(const BusyCursor&) = delete;
 };
 
-// A modal window over `parent` that long work opens once it has lasted half
-// a second, with a "Отмена" that the clerk may press, Esc and the close box
-// alike. It closes with the object, giving the keyboard back to `parent`.
+// A modal window that long work opens over `parent` once it has lasted half
+// a second; "Отмена", Esc and the close box give the work up. It closes with
+// the object and gives the keyboard back to `parent`.
 class LongWorkWindow {
  public:
   LongWorkWindow(const LongWorkWindow&) = delete;
@@ -34,34 +34,33 @@ class LongWorkWindow {
   LongWorkWindow(QWidget* parent, QString title, QString text, int steps);
   ~LongWorkWindow();
 
-  // Starts the clock at the first call; opens the window once half a second
-  // has gone by. The window while it is open, else null.
+  // Starts the clock at the first call and opens the window once half a
+  // second has gone by; returns the window while it is open, else null.
   QProgressDialog* Window();
-  // Whether the clerk has given the work up.
+  // Returns whether the clerk has given the work up.
   bool Cancelled() const;
 
  private:
   QWidget* parent_;
   QString title_;
   QString text_;
-  int steps_;  // of the share done; 0: no share is known
+  int steps_;  // steps of the share done; 0 when no share is known
   QElapsedTimer clock_;
   std::unique_ptr<QProgressDialog> dialog_;
 };
 
-// The wait of a save or a search for the lock of the subscriber file while
-// another copy of the program holds it. The first wait makes the clerk's
-// clicks and keys for the program's windows vanish, so that none of them
-// reaches a window once the wait is over; the window, titled `title`, says
-// why the program waits.
+// Waits, for a save or a search, while another copy of the program holds the
+// file's lock. From the first wait on, it drops the clerk's clicks and keys
+// for the program's windows, so that none reaches a window after the wait;
+// its window, titled `title`, says why the program waits.
 class LockWaitWindow : private LongWorkWindow {
  public:
   LockWaitWindow(QWidget* parent, const QString& title,
                  const QString& file_name);
   ~LockWaitWindow();
 
-  // One wait between two tries of the lock, a few tens of milliseconds in
-  // the window's own event loop; false once the clerk has given up.
+  // Waits between two tries of the lock in the window's own event loop;
+  // returns false once the clerk has given up.
   bool Wait();
 
  private:
@@ -69,12 +68,13 @@ class LockWaitWindow : private LongWorkWindow {
 };
 
 // Shows how far a long search has read the file: the busy cursor from the
-// first report on, and the window with the share read.
+// first report on, and after half a second the window with the share read.
 class SearchProgressWindow : private LongWorkWindow {
  public:
   SearchProgressWindow(QWidget* parent, const QString& file_name);
 
-  // Told how far the search has read; false once the clerk has stopped it.
+  // Reports how far the search has read; returns false once the clerk has
+  // stopped it.
   bool Report(std::uint64_t bytes_read, std::uint64_t file_size);
 
  private:

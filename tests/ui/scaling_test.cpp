@@ -46,10 +46,10 @@ class ScalingTest : public QObject {
     CheckClientArea(*form3, QSize(538, 344), "form3");
   }
 
-  void captionsFitTheirControls() {
+  void controlsFitTheirWindows() {
     CardWindowFixture card;
-    QCOMPARE(ui_test::UnfitCaptions(&card.form1()).join(u'|'), QString());
-    QCOMPARE(ui_test::UnfitCaptions(card.OpenSearch()).join(u'|'), QString());
+    QCOMPARE(ui_test::UnfitControls(&card.form1()).join(u'|'), QString());
+    QCOMPARE(ui_test::UnfitControls(card.OpenSearch()).join(u'|'), QString());
   }
 
   // The guide, opened by F1, stands whole on the screen, its text wrapped to

@@ -231,9 +231,13 @@ QRect Ink(QWidget* control, const QRect& room) {
 
 }  // namespace
 
-QStringList UnfitCaptions(const QWidget* window) {
+QStringList UnfitControls(const QWidget* window) {
   QStringList unfit;
   for (QWidget* control : window->findChildren<QWidget*>()) {
+    if (!control->objectName().startsWith(QStringLiteral("qt_")) &&
+        !control->parentWidget()->rect().contains(control->geometry())) {
+      unfit << control->objectName() + QStringLiteral(": cut");
+    }
     const QStyle* style = control->style();
     const QFontMetrics metrics = control->fontMetrics();
     QStyleOptionButton button;

@@ -102,9 +102,10 @@ QString Describe(const QWidget* dialog);
 // A standard button's caption: Russian on a Russian system, which ctest gives
 // the tests, the toolkit's own elsewhere.
 QString Toolkit(const char* russian, const char* english);
-// The controls of `window` whose caption does not fit in the application's
-// font: on one line, or drawn wrapped at its spaces within the control's
-// height (a frame's caption on one line only); empty when every caption fits.
-QStringList UnfitCaptions(const QWidget* window);
+// The controls of `window` that their parent cuts, or whose caption does not
+// fit in the application's font: on one line, or drawn wrapped at its spaces
+// within the control's height (a frame's caption on one line only); empty
+// when every control fits.
+QStringList UnfitControls(const QWidget* window);
 
 }  // namespace ui_test
