@@ -30,8 +30,10 @@ enum class FileError {
   kShrank,              // the file got shorter under the lock
   kCancelled,           // the clerk stopped the wait for another copy
   kUtf16,               // the file is in UTF-16, which the program cannot keep
+  kLast = kUtf16,
 };
 
+// Its texts are the clerk's reasons of messages.cpp.
 const std::error_category& FileErrorCategory();
 // std::error_code finds it by this name, by argument-dependent lookup.
 // NOLINTNEXTLINE(readability-identifier-naming)

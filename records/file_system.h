@@ -18,7 +18,7 @@ enum class LockKind { kShared, kExclusive };
 // under an exclusive lock, cutting a failed append back off, flushing to the
 // disc, and reading the file back. One implementation per platform; tests
 // put a fault-injecting one in its place. Every failure carries the system's
-// reason in Russian, with its error code (see system_reason.h).
+// reason in Russian, with its error code (see messages.h).
 class FileSystem {
  public:
   // An open file: a descriptor on POSIX, a HANDLE on Windows.

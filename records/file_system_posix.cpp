@@ -6,7 +6,7 @@
 #include <cerrno>
 
 #include "records/file_system.h"
-#include "records/system_reason.h"
+#include "records/messages.h"
 
 namespace records {
 namespace {

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "records/file_system.h"
-#include "records/system_reason.h"
+#include "records/messages.h"
 
 namespace records {
 namespace {

@@ -1,7 +1,6 @@
 #include "records/line_encoding.h"
 
 #include "records/cp1251.h"
-#include "records/file_system.h"
 #include "records/internal/utf8.h"
 
 namespace records {
@@ -44,16 +43,6 @@ FileMark MarkOf(std::string_view head) {
     return FileMark::kUtf16;
   }
   return FileMark::kNone;
-}
-
-Failure Utf16Failure(const std::filesystem::path& path) {
-  return Failure{
-      "Файл «" + PathText(path) +
-          "» сохранён в кодировке UTF-16, а программа читает и пишет только "
-          "Windows-1251 (ANSI) и UTF-8. Откройте файл в Блокноте, выберите "
-          "«Файл» → «Сохранить как», в списке «Кодировка» укажите «ANSI» или "
-          "«UTF-8» и сохраните файл под тем же именем.",
-      FileError::kUtf16};
 }
 
 }  // namespace records

@@ -1,10 +1,7 @@
 #pragma once
 
-#include <filesystem>
 #include <string>
 #include <string_view>
-
-#include "records/failure.h"
 
 namespace records {
 
@@ -35,10 +32,5 @@ inline constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 // its encoding.
 enum class FileMark { kNone, kUtf8, kUtf16 };
 FileMark MarkOf(std::string_view head);
-
-// The failure for a file whose mark says UTF-16, which the program can
-// neither read nor append to without spoiling it; it tells the clerk how to
-// convert the file.
-Failure Utf16Failure(const std::filesystem::path& path);
 
 }  // namespace records

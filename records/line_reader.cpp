@@ -8,7 +8,7 @@
 
 #include "records/line_breaks.h"
 #include "records/line_encoding.h"
-#include "records/system_reason.h"
+#include "records/messages.h"
 
 namespace records {
 namespace {
@@ -51,7 +51,7 @@ struct LineReader::State {
         files->ReadAt(handle, offset, std::span<char>(buffer).subspan(end));
     if (!count) {
       Close();
-      return OnFile("Не удалось прочитать файл", path, count.failure());
+      return OnFile(Step::kRead, path, count.failure());
     }
     offset += count.value();
     end += count.value();
@@ -81,7 +81,7 @@ Result<LineReader> LineReader::Open(const std::filesystem::path& path,
                                     FileSystem& files) {
   Result<FileSystem::Handle> handle = files.OpenForReading(path);
   if (!handle) {
-    return OnFile("Не удалось открыть файл", path, handle.failure());
+    return OnFile(Step::kOpen, path, handle.failure());
   }
   auto state = std::make_unique<State>();
   state->files = &files;
@@ -91,7 +91,7 @@ Result<LineReader> LineReader::Open(const std::filesystem::path& path,
 
   std::array<char, kUtf8Mark.size()> head{};
   Result<std::size_t> read = ReadFull(files, handle.value(), 0, head);
-  if (!read) return OnFile("Не удалось прочитать файл", path, read.failure());
+  if (!read) return OnFile(Step::kRead, path, read.failure());
   switch (MarkOf(std::string_view(head.data(), read.value()))) {
     case FileMark::kUtf16:
       return Utf16Failure(path);
@@ -150,7 +150,7 @@ Result<bool> LineReader::NextBlock(std::string_view& line,
 Result<std::uint64_t> LineReader::FileSize() const {
   Result<std::uint64_t> size = state_->files->Size(state_->handle);
   if (!size) {
-    return OnFile("Не удалось прочитать файл", state_->path, size.failure());
+    return OnFile(Step::kRead, state_->path, size.failure());
   }
   return size;
 }

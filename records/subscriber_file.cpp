@@ -1,49 +1,17 @@
 #include "records/subscriber_file.h"
 
 #include <algorithm>
-#include <array>
-#include <cstdio>
 #include <span>
 #include <string_view>
 #include <variant>
 
 #include "records/cp1251.h"
 #include "records/line_breaks.h"
+#include "records/messages.h"
 #include "records/split_line.h"
-#include "records/system_reason.h"
 
 namespace records {
 namespace {
-
-std::string CodeText(char32_t character) {
-  std::array<char, 16> text{};
-  std::snprintf(text.data(), text.size(), "U+%04X",
-                static_cast<unsigned>(character));
-  return text.data();
-}
-
-// The whole UTF-8 sequence that starts at `offset`.
-std::string_view CharacterAt(std::string_view text, std::size_t offset) {
-  std::size_t end = offset + 1;
-  while (end < text.size() &&
-         (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) {
-    ++end;
-  }
-  return text.substr(offset, end - offset);
-}
-
-std::string UnrepresentableMessage(int index, std::string_view text,
-                                   const Unrepresentable& bad) {
-  // Control characters and broken text are named by their code alone.
-  const bool visible = bad.character >= 0xA0 && bad.character != 0xFFFD;
-  std::string character =
-      visible ? "«" + std::string(CharacterAt(text, bad.offset)) + "» (" +
-                    CodeText(bad.character) + ")"
-              : CodeText(bad.character);
-  return "В поле «" + std::string(card::kFields[index].caption) +
-         "» есть знак " + character +
-         ", которого нет в кодировке файла (Windows-1251).";
-}
 
 // The save looks this far back from the end of the file for the line that
 // tells which encoding the file is kept in.
@@ -55,10 +23,9 @@ std::optional<Failure> ReadWhole(FileSystem& files, FileSystem::Handle file,
                                  std::uint64_t offset, std::span<char> buffer,
                                  const std::filesystem::path& path) {
   Result<std::size_t> read = ReadFull(files, file, offset, buffer);
-  if (!read) return OnFile("Не удалось прочитать файл", path, read.failure());
+  if (!read) return OnFile(Step::kRead, path, read.failure());
   if (read.value() != buffer.size()) {
-    return OnFile("Не удалось прочитать файл", path,
-                  FileFailure(FileError::kShrank));
+    return OnFile(Step::kRead, path, FileFailure(FileError::kShrank));
   }
   return std::nullopt;
 }
@@ -165,12 +132,11 @@ std::optional<Failure> AppendLocked(FileSystem& files,
                                     const FileSystem::Opened& opened,
                                     const std::filesystem::path& path,
                                     const Lines& lines) {
-  const std::string name = PathText(path);
   const FileSystem::Handle file = opened.handle;
   // Under the lock no other save moves the end of the file.
   Result<std::uint64_t> size = files.Size(file);
   if (!size) {
-    return OnFile("Не удалось узнать размер файла", path, size.failure());
+    return OnFile(Step::kSize, path, size.failure());
   }
   const std::uint64_t old_size = size.value();
 
@@ -189,42 +155,29 @@ std::optional<Failure> AppendLocked(FileSystem& files,
   bytes +=
       ends.encoding == LineEncoding::kUtf8 ? lines.utf8 : lines.cp1251.value();
 
-  const auto cut_back = [&](Failure failure) {
-    if (std::optional<Failure> cut = files.Truncate(file, old_size)) {
-      Result<std::uint64_t> now = files.Size(file);
-      if (!now || now.value() != old_size) {
-        failure.message += " Вернуть файл к прежней длине не удалось (" +
-                           cut->message +
-                           "): в его конце может остаться эта строка или её "
-                           "часть; следующая запись начнётся с новой строки.";
-        failure.part_line_may_remain = true;
-      }
-    }
-    return failure;
+  // A failure after the write cuts the file back to its old length.
+  const auto cut_back = [&](Step step, const Failure& reason) {
+    const Failure failure = OnFile(step, path, reason);
+    std::optional<Failure> cut = files.Truncate(file, old_size);
+    if (!cut) return failure;
+    Result<std::uint64_t> now = files.Size(file);
+    if (now && now.value() == old_size) return failure;
+    return CutBackFailed(failure, *cut);
   };
 
   Result<std::size_t> written = files.Append(file, bytes);
-  if (!written) {
-    return cut_back(
-        OnFile("Не удалось записать строку в файл", path, written.failure()));
-  }
+  if (!written) return cut_back(Step::kWrite, written.failure());
   if (written.value() != bytes.size()) {
-    return cut_back(Failure{
-        "Строка записалась в файл «" + name + "» не целиком (" +
-            std::to_string(written.value()) + " байт из " +
-            std::to_string(bytes.size()) + "); возможно, на диске нет места.",
-        FileError::kShortWrite});
+    return cut_back(Step::kWrite, FileFailure(FileError::kShortWrite));
   }
   // A failed flush may have lost the data even if a later one succeeds, so
   // the line does not count as saved.
   if (std::optional<Failure> failure = files.Flush(file)) {
-    return cut_back(OnFile("Не удалось сохранить на диске файл", path,
-                           std::move(*failure)));
+    return cut_back(Step::kFlush, *failure);
   }
   if (opened.created) {
     if (std::optional<Failure> failure = files.FlushFolder(path)) {
-      return cut_back(OnFile("Не удалось сохранить на диске папку нового файла",
-                             path, std::move(*failure)));
+      return cut_back(Step::kFlushFolder, *failure);
     }
   }
   return std::nullopt;
@@ -238,22 +191,17 @@ std::optional<Failure> AppendLine(const std::filesystem::path& path,
                                   const LockWait& wait) {
   for (int round = 0; round < kRounds; ++round) {
     Result<FileSystem::Opened> opened = files.OpenForAppend(path);
-    if (!opened) {
-      return OnFile("Не удалось открыть для записи файл", path,
-                    opened.failure());
-    }
+    if (!opened) return OnFile(Step::kOpenForAppend, path, opened.failure());
     const ClosingHandle closing(files, opened.value().handle);
     if (std::optional<Failure> failure = TakeLock(
             files, opened.value().handle, LockKind::kExclusive, path, wait)) {
       return failure;
     }
     Result<bool> same = files.IsFileAt(opened.value().handle, path);
-    if (!same) {
-      return OnFile("Не удалось проверить файл", path, same.failure());
-    }
+    if (!same) return OnFile(Step::kCheck, path, same.failure());
     if (same.value()) return AppendLocked(files, opened.value(), path, lines);
   }
-  return OnFile("Не удалось открыть для записи файл", path,
+  return OnFile(Step::kOpenForAppend, path,
                 FileFailure(FileError::kKeepsChanging));
 }
 
@@ -287,21 +235,17 @@ Result<std::string> FormatLine(const card::SubscriberRecord& record,
     // A CR would end the line early and split the card in two; an LF is an
     // ordinary character of a line.
     if (text.find(kCr) != std::string::npos) {
-      return Failure{"В поле «" + std::string(card::kFields[index].caption) +
-                     "» есть знак возврата каретки (U+000D), который разорвал "
-                     "бы строку файла."};
+      return CarriageReturnIn(index);
     }
     if (encoding == LineEncoding::kUtf8) {
       if (!IsValidUtf8(text)) {
-        return Failure{"В поле «" + std::string(card::kFields[index].caption) +
-                       "» есть испорченный текст, который нельзя записать в "
-                       "кодировке файла (UTF-8)."};
+        return BrokenUtf8In(index);
       }
       line += text;
     } else {
       std::variant<std::string, Unrepresentable> encoded = EncodeCp1251(text);
       if (const auto* bad = std::get_if<Unrepresentable>(&encoded)) {
-        return Failure{UnrepresentableMessage(index, text, *bad)};
+        return NotInCodePage(index, text, *bad);
       }
       line += std::get<std::string>(encoded);
     }

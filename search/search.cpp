@@ -11,6 +11,7 @@
 #include "records/line_encoding.h"
 #include "records/line_reader.h"
 #include "records/split_line.h"
+#include "search/messages.h"
 
 namespace search {
 
@@ -22,7 +23,6 @@ using records::FileSystem;
 using records::LineEncoding;
 using records::LineReader;
 using records::LockWait;
-using records::PathText;
 using records::Result;
 
 namespace {
@@ -145,8 +145,7 @@ SearchOutcome SearchByTelephone(LineReader& reader, const std::string& text,
   }
   const std::optional<double> number = card::ParseNumber(text);
   if (!number) {
-    return Failed(
-        {"Номер телефона должен быть числом, а введено «" + text + "»."});
+    return Failed(TelephoneNotNumber(text));
   }
   return Collect(reader, Query{card::field::SubscriberNumber, {}, {}, number},
                  results, progress, wait);
@@ -188,10 +187,7 @@ SearchOutcome SearchRecords(SearchMode mode, const Prompt& prompt,
   } catch (const std::bad_alloc&) {
     // A line of hundreds of megabytes, or a result of millions of rows, on
     // a machine short of memory: what was found stays.
-    SearchOutcome outcome =
-        Failed({"Не хватило памяти, чтобы дочитать файл «" + PathText(path) +
-                "»: в нём слишком длинная строка или слишком много подходящих "
-                "карточек. Найденные до этого карточки показаны."});
+    SearchOutcome outcome = Failed(OutOfMemory(path));
     outcome.rows_added = results.RowCount() - rows_before;
     return outcome;
   }

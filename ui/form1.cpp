@@ -16,7 +16,6 @@
 #include <string>
 
 #include "records/subscriber_file.h"
-#include "records/system_reason.h"
 #include "ui/controls.h"
 #include "ui/file_name.h"
 #include "ui/form3.h"
