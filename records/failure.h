@@ -1,11 +1,22 @@
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <system_error>
 #include <utility>
 #include <variant>
 
 namespace records {
+
+// The first character of a text that the file cannot take: where it stands
+// in the UTF-8 text, which it is (U+FFFD for broken UTF-8), and the card's
+// field that holds the text (-1 where the text is no field).
+struct RefusedCharacter {
+  int field = -1;
+  std::size_t offset = 0;
+  char32_t character = 0;
+};
 
 // A failure the clerk can meet: the Russian message the window shows, the
 // error behind it, and whether the file may keep a part of a line.
@@ -20,6 +31,8 @@ struct Failure {
   // A failed save could not cut its line back off: the file may end with
   // the line or a part of it, and the next save starts a line of its own.
   bool part_line_may_remain = false;
+  // Set where a text was refused for one of its characters.
+  std::optional<RefusedCharacter> refused;
 };
 
 // Failures of the subscriber file that are not the system's.
@@ -41,10 +54,12 @@ inline std::error_code make_error_code(FileError error) {
   return {static_cast<int>(error), FileErrorCategory()};
 }
 
-// A value or the failure that prevented it.
+// A value or the failure that prevented it; a default one holds T's default
+// value.
 template <typename T>
 class [[nodiscard]] Result {
  public:
+  Result() = default;
   Result(T value) : state_(std::move(value)) {}            // NOLINT: implicit
   Result(Failure failure) : state_(std::move(failure)) {}  // NOLINT: implicit
 
@@ -57,6 +72,22 @@ class [[nodiscard]] Result {
 
  private:
   std::variant<T, Failure> state_;
+};
+
+// Success, or the failure of an operation that gives no value.
+template <>
+class [[nodiscard]] Result<void> {
+ public:
+  Result() = default;
+  Result(Failure failure) : failure_(std::move(failure)) {}  // NOLINT: implicit
+
+  bool ok() const { return !failure_.has_value(); }
+  explicit operator bool() const { return ok(); }
+
+  const Failure& failure() const { return *failure_; }
+
+ private:
+  std::optional<Failure> failure_;
 };
 
 }  // namespace records

@@ -16,10 +16,8 @@ bool SleepBetweenTries() {
 
 }  // namespace
 
-std::optional<Failure> TakeLock(FileSystem& files, FileSystem::Handle file,
-                                LockKind kind,
-                                const std::filesystem::path& path,
-                                const LockWait& wait) {
+Result<void> TakeLock(FileSystem& files, FileSystem::Handle file, LockKind kind,
+                      const std::filesystem::path& path, const LockWait& wait) {
   for (;;) {
     Result<bool> locked = files.TryLock(file, kind);
     if (!locked) {
@@ -27,7 +25,7 @@ std::optional<Failure> TakeLock(FileSystem& files, FileSystem::Handle file,
                                                  : Step::kLockShared,
                     path, locked.failure());
     }
-    if (locked.value()) return std::nullopt;
+    if (locked.value()) return {};
     if (!(wait ? wait() : SleepBetweenTries())) return WaitCancelled(path);
   }
 }

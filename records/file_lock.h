@@ -2,7 +2,6 @@
 
 #include <filesystem>
 #include <functional>
-#include <optional>
 
 #include "records/failure.h"
 #include "records/file_system.h"
@@ -18,9 +17,7 @@ using LockWait = std::function<bool()>;
 // Takes the lock of `kind` on the open file at `path`, trying again after
 // each wait while another copy holds it; given up at the wait, the failure
 // is FileError::kCancelled.
-std::optional<Failure> TakeLock(FileSystem& files, FileSystem::Handle file,
-                                LockKind kind,
-                                const std::filesystem::path& path,
-                                const LockWait& wait);
+Result<void> TakeLock(FileSystem& files, FileSystem::Handle file, LockKind kind,
+                      const std::filesystem::path& path, const LockWait& wait);
 
 }  // namespace records

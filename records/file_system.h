@@ -3,7 +3,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
-#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -59,12 +58,11 @@ class FileSystem {
   // Writes the bytes at the end of the file in one call; the count written
   // may be short.
   virtual Result<std::size_t> Append(Handle file, std::string_view bytes) = 0;
-  virtual std::optional<Failure> Truncate(Handle file, std::uint64_t size) = 0;
+  virtual Result<void> Truncate(Handle file, std::uint64_t size) = 0;
   // Puts the file's data on stable storage.
-  virtual std::optional<Failure> Flush(Handle file) = 0;
+  virtual Result<void> Flush(Handle file) = 0;
   // Puts the folder entry of a newly created file on stable storage.
-  virtual std::optional<Failure> FlushFolder(
-      const std::filesystem::path& file) = 0;
+  virtual Result<void> FlushFolder(const std::filesystem::path& file) = 0;
   virtual void Close(Handle file) = 0;
 };
 

@@ -17,18 +17,20 @@ std::size_t NextHighByte(std::string_view text, std::size_t from) {
 
 }  // namespace
 
-bool IsValidUtf8(std::string_view text) {
+std::size_t MalformedAt(std::string_view text) {
   for (std::size_t at = NextHighByte(text, 0); at < text.size();
        at = NextHighByte(text, at)) {
-    if (NextCodePoint(text, at) == kMalformed) return false;
+    const std::size_t start = at;
+    if (NextCodePoint(text, at) == kMalformed) return start;
   }
-  return true;
+  return std::string_view::npos;
 }
 
 LineEncoding EncodingOf(std::string_view line) {
   // Valid UTF-8 that holds a byte from 0x80 up holds a character of more
   // than one byte.
-  const bool utf8 = NextHighByte(line, 0) < line.size() && IsValidUtf8(line);
+  const bool utf8 = NextHighByte(line, 0) < line.size() &&
+                    MalformedAt(line) == std::string_view::npos;
   return utf8 ? LineEncoding::kUtf8 : LineEncoding::kCp1251;
 }
 

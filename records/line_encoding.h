@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -17,9 +18,10 @@ enum class LineEncoding { kCp1251, kUtf8 };
 
 LineEncoding EncodingOf(std::string_view line);
 
-// Whether the text is valid UTF-8: no overlong form, surrogate, code point
-// past U+10FFFF nor cut sequence.
-bool IsValidUtf8(std::string_view text);
+// Where the first sequence that is not valid UTF-8 starts: an overlong form,
+// a surrogate, a code point past U+10FFFF or a cut sequence; npos where the
+// whole text is valid.
+std::size_t MalformedAt(std::string_view text);
 
 // The UTF-8 text of bytes read in `encoding`.
 std::string DecodeLine(std::string_view bytes, LineEncoding encoding);

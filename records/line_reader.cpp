@@ -45,7 +45,7 @@ struct LineReader::State {
 
   // Reads on after the buffer's data, growing a full buffer. A failed read
   // closes the file: nothing after it is trusted.
-  std::optional<Failure> Read() {
+  Result<void> Read() {
     if (end == buffer.size()) buffer.resize(2 * buffer.size());
     Result<std::size_t> count =
         files->ReadAt(handle, offset, std::span<char>(buffer).subspan(end));
@@ -60,7 +60,7 @@ struct LineReader::State {
       if (buffer[begin] == kLf) ++begin;
       after_cr = false;
     }
-    return std::nullopt;
+    return {};
   }
 };
 
@@ -125,7 +125,7 @@ Result<bool> LineReader::NextBlock(std::string_view& line,
       return FileFailure(FileError::kCancelled);
     }
     const std::size_t searched = s.end;
-    if (std::optional<Failure> failure = s.Read()) return *failure;
+    if (Result<void> read = s.Read(); !read) return read.failure();
     const std::string_view bytes(s.buffer.data(), s.end);
     if (bytes.find(kCr, std::max(searched, s.begin)) ==
         std::string_view::npos) {
@@ -155,7 +155,7 @@ Result<std::uint64_t> LineReader::FileSize() const {
   return size;
 }
 
-std::optional<Failure> LineReader::ShareLock(const LockWait& wait) {
+Result<void> LineReader::ShareLock(const LockWait& wait) {
   return TakeLock(*state_->files, state_->handle, LockKind::kShared,
                   state_->path, wait);
 }

@@ -4,7 +4,6 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string_view>
 
 #include "records/failure.h"
@@ -53,7 +52,7 @@ class LineReader {
   // Takes the shared lock of the copies of the program, so that no save
   // writes a line while this reads; waits while a save holds it (see
   // TakeLock).
-  std::optional<Failure> ShareLock(const LockWait& wait);
+  Result<void> ShareLock(const LockWait& wait);
 
  private:
   struct State;

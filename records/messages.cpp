@@ -101,8 +101,8 @@ std::string Quoted(const std::filesystem::path& path) {
 }
 
 // The field's caption in the guillemets of a message.
-std::string FieldText(int field) {
-  return "В поле «" + std::string(card::kFields[field].caption) + "»";
+std::string FieldText(const RefusedCharacter& refused) {
+  return "В поле «" + std::string(card::kFields[refused.field].caption) + "»";
 }
 
 std::string CodeText(char32_t character) {
@@ -160,33 +160,41 @@ Failure CutBackFailed(Failure failure, const Failure& cut) {
   return failure;
 }
 
-Failure CarriageReturnIn(int field) {
-  return Failure{FieldText(field) +
-                 " есть знак возврата каретки (U+000D), который разорвал бы "
-                 "строку файла."};
+Failure CarriageReturnIn(const RefusedCharacter& refused) {
+  Failure failure{FieldText(refused) +
+                  " есть знак возврата каретки (U+000D), который разорвал бы "
+                  "строку файла."};
+  failure.refused = refused;
+  return failure;
 }
 
-Failure BrokenUtf8In(int field) {
-  return Failure{FieldText(field) +
-                 " есть испорченный текст, который нельзя записать в "
-                 "кодировке файла (UTF-8)."};
+Failure BrokenUtf8In(const RefusedCharacter& refused) {
+  Failure failure{FieldText(refused) +
+                  " есть испорченный текст, который нельзя записать в "
+                  "кодировке файла (UTF-8)."};
+  failure.refused = refused;
+  return failure;
 }
 
-Failure NotInCodePage(int field, std::string_view text,
-                      const Unrepresentable& bad) {
+Failure NotInCodePage(std::string_view text, const RefusedCharacter& refused) {
   // Control characters and broken text are named by their code alone.
-  std::string character = CodeText(bad.character);
-  if (bad.character >= 0xA0 && bad.character != 0xFFFD) {
-    std::size_t end = bad.offset + 1;
+  std::string character = CodeText(refused.character);
+  if (refused.character >= 0xA0 && refused.character != 0xFFFD) {
+    std::size_t end = refused.offset + 1;
     while (end < text.size() &&
            (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) {
       ++end;
     }
-    character = "«" + std::string(text.substr(bad.offset, end - bad.offset)) +
+    character = "«" +
+                std::string(text.substr(refused.offset, end - refused.offset)) +
                 "» (" + character + ")";
   }
-  return Failure{FieldText(field) + " есть знак " + character +
-                 ", которого нет в кодировке файла (Windows-1251)."};
+  Failure failure{
+      (refused.field < 0 ? std::string("В тексте") : FieldText(refused)) +
+      " есть знак " + character +
+      ", которого нет в кодировке файла (Windows-1251)."};
+  failure.refused = refused;
+  return failure;
 }
 
 }  // namespace records

@@ -3,7 +3,6 @@
 #include <filesystem>
 #include <string_view>
 
-#include "records/cp1251.h"
 #include "records/failure.h"
 
 namespace records {
@@ -68,13 +67,11 @@ Failure Utf16Failure(const std::filesystem::path& path);
 // reason `cut`, and sets part_line_may_remain.
 Failure CutBackFailed(Failure failure, const Failure& cut);
 
-// A card's field that the line cannot hold, named by its caption: one
-// holding a CR, which would end the line early; broken UTF-8, for a UTF-8
-// file; and `text`, holding a character Windows-1251 lacks, for a
-// Windows-1251 file.
-Failure CarriageReturnIn(int field);
-Failure BrokenUtf8In(int field);
-Failure NotInCodePage(int field, std::string_view text,
-                      const Unrepresentable& bad);
+// A field the line cannot hold, named by its caption: one holding a CR,
+// which would end the line early; broken UTF-8, for a UTF-8 file; and
+// `text`, holding a character Windows-1251 lacks, for a Windows-1251 file.
+Failure CarriageReturnIn(const RefusedCharacter& refused);
+Failure BrokenUtf8In(const RefusedCharacter& refused);
+Failure NotInCodePage(std::string_view text, const RefusedCharacter& refused);
 
 }  // namespace records

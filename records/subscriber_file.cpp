@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <span>
 #include <string_view>
-#include <variant>
 
 #include "records/cp1251.h"
 #include "records/line_breaks.h"
@@ -19,15 +18,15 @@ constexpr std::size_t kTailBytes = std::size_t{64} << 10;
 
 // Reads `buffer.size()` bytes at `offset`; a file that ends before is one
 // that shrank under the lock.
-std::optional<Failure> ReadWhole(FileSystem& files, FileSystem::Handle file,
-                                 std::uint64_t offset, std::span<char> buffer,
-                                 const std::filesystem::path& path) {
+Result<void> ReadWhole(FileSystem& files, FileSystem::Handle file,
+                       std::uint64_t offset, std::span<char> buffer,
+                       const std::filesystem::path& path) {
   Result<std::size_t> read = ReadFull(files, file, offset, buffer);
   if (!read) return OnFile(Step::kRead, path, read.failure());
   if (read.value() != buffer.size()) {
     return OnFile(Step::kRead, path, FileFailure(FileError::kShrank));
   }
-  return std::nullopt;
+  return {};
 }
 
 // The encoding of the last line of `tail` that holds a byte from 0x80 up;
@@ -74,16 +73,15 @@ Result<FileEnds> ReadEnds(FileSystem& files, FileSystem::Handle file,
   const auto tail_size =
       static_cast<std::size_t>(std::min<std::uint64_t>(size, kTailBytes));
   std::string tail(tail_size, '\0');
-  if (std::optional<Failure> failure =
-          ReadWhole(files, file, size - tail_size, tail, path)) {
-    return *failure;
+  if (Result<void> read = ReadWhole(files, file, size - tail_size, tail, path);
+      !read) {
+    return read.failure();
   }
   std::string head = tail.substr(0, kUtf8Mark.size());
   if (size > tail_size) {
     head.assign(kUtf8Mark.size(), '\0');
-    if (std::optional<Failure> failure =
-            ReadWhole(files, file, 0, head, path)) {
-      return *failure;
+    if (Result<void> read = ReadWhole(files, file, 0, head, path); !read) {
+      return read.failure();
     }
   }
   switch (MarkOf(head)) {
@@ -128,10 +126,9 @@ constexpr int kRounds = 5;
 
 // Appends the line in the file's encoding, whole and flushed, to the file
 // that `file` holds under its lock, or leaves the file at its old length.
-std::optional<Failure> AppendLocked(FileSystem& files,
-                                    const FileSystem::Opened& opened,
-                                    const std::filesystem::path& path,
-                                    const Lines& lines) {
+Result<void> AppendLocked(FileSystem& files, const FileSystem::Opened& opened,
+                          const std::filesystem::path& path,
+                          const Lines& lines) {
   const FileSystem::Handle file = opened.handle;
   // Under the lock no other save moves the end of the file.
   Result<std::uint64_t> size = files.Size(file);
@@ -158,11 +155,11 @@ std::optional<Failure> AppendLocked(FileSystem& files,
   // A failure after the write cuts the file back to its old length.
   const auto cut_back = [&](Step step, const Failure& reason) {
     const Failure failure = OnFile(step, path, reason);
-    std::optional<Failure> cut = files.Truncate(file, old_size);
-    if (!cut) return failure;
+    Result<void> cut = files.Truncate(file, old_size);
+    if (cut) return failure;
     Result<std::uint64_t> now = files.Size(file);
     if (now && now.value() == old_size) return failure;
-    return CutBackFailed(failure, *cut);
+    return CutBackFailed(failure, cut.failure());
   };
 
   Result<std::size_t> written = files.Append(file, bytes);
@@ -172,31 +169,29 @@ std::optional<Failure> AppendLocked(FileSystem& files,
   }
   // A failed flush may have lost the data even if a later one succeeds, so
   // the line does not count as saved.
-  if (std::optional<Failure> failure = files.Flush(file)) {
-    return cut_back(Step::kFlush, *failure);
+  if (Result<void> flushed = files.Flush(file); !flushed) {
+    return cut_back(Step::kFlush, flushed.failure());
   }
   if (opened.created) {
-    if (std::optional<Failure> failure = files.FlushFolder(path)) {
-      return cut_back(Step::kFlushFolder, *failure);
+    if (Result<void> flushed = files.FlushFolder(path); !flushed) {
+      return cut_back(Step::kFlushFolder, flushed.failure());
     }
   }
-  return std::nullopt;
+  return {};
 }
 
 // Opens the file, takes its lock, waiting while another copy holds it, and
 // appends the line. A file renamed, deleted or replaced while the save
 // waited is let go, and the save starts over on the file now at `path`.
-std::optional<Failure> AppendLine(const std::filesystem::path& path,
-                                  const Lines& lines, FileSystem& files,
-                                  const LockWait& wait) {
+Result<void> AppendLine(const std::filesystem::path& path, const Lines& lines,
+                        FileSystem& files, const LockWait& wait) {
   for (int round = 0; round < kRounds; ++round) {
     Result<FileSystem::Opened> opened = files.OpenForAppend(path);
     if (!opened) return OnFile(Step::kOpenForAppend, path, opened.failure());
     const ClosingHandle closing(files, opened.value().handle);
-    if (std::optional<Failure> failure = TakeLock(
-            files, opened.value().handle, LockKind::kExclusive, path, wait)) {
-      return failure;
-    }
+    Result<void> locked = TakeLock(files, opened.value().handle,
+                                   LockKind::kExclusive, path, wait);
+    if (!locked) return locked;
     Result<bool> same = files.IsFileAt(opened.value().handle, path);
     if (!same) return OnFile(Step::kCheck, path, same.failure());
     if (same.value()) return AppendLocked(files, opened.value(), path, lines);
@@ -208,9 +203,8 @@ std::optional<Failure> AppendLine(const std::filesystem::path& path,
 // Whether a card that Windows-1251 cannot hold may go to the file: only if
 // the file is kept in UTF-8. A missing or Windows-1251 file is not touched;
 // the file is judged again under the lock.
-std::optional<Failure> OnlyUtf8CanHold(const std::filesystem::path& path,
-                                       FileSystem& files,
-                                       const Failure& refusal) {
+Result<void> OnlyUtf8CanHold(const std::filesystem::path& path,
+                             FileSystem& files, const Failure& refusal) {
   Result<FileSystem::Handle> opened = files.OpenForReading(path);
   if (!opened) return refusal;
   const ClosingHandle closing(files, opened.value());
@@ -222,7 +216,7 @@ std::optional<Failure> OnlyUtf8CanHold(const std::filesystem::path& path,
     return refusal;
   }
   if (ends.value().encoding != LineEncoding::kUtf8) return refusal;
-  return std::nullopt;
+  return {};
 }
 
 }  // namespace
@@ -234,20 +228,22 @@ Result<std::string> FormatLine(const card::SubscriberRecord& record,
     const std::string& text = record[index];
     // A CR would end the line early and split the card in two; an LF is an
     // ordinary character of a line.
-    if (text.find(kCr) != std::string::npos) {
-      return CarriageReturnIn(index);
+    if (const std::size_t cr = text.find(kCr); cr != std::string::npos) {
+      return CarriageReturnIn({index, cr, U'\r'});
     }
     if (encoding == LineEncoding::kUtf8) {
-      if (!IsValidUtf8(text)) {
-        return BrokenUtf8In(index);
+      if (const std::size_t bad = MalformedAt(text); bad != std::string::npos) {
+        return BrokenUtf8In({index, bad, U'\uFFFD'});
       }
       line += text;
     } else {
-      std::variant<std::string, Unrepresentable> encoded = EncodeCp1251(text);
-      if (const auto* bad = std::get_if<Unrepresentable>(&encoded)) {
-        return NotInCodePage(index, text, *bad);
+      Result<std::string> encoded = EncodeCp1251(text);
+      if (!encoded) {
+        RefusedCharacter refused = *encoded.failure().refused;
+        refused.field = index;
+        return NotInCodePage(text, refused);
       }
-      line += std::get<std::string>(encoded);
+      line += encoded.value();
     }
     line += kFieldSeparator;
   }
@@ -255,9 +251,9 @@ Result<std::string> FormatLine(const card::SubscriberRecord& record,
   return line;
 }
 
-std::optional<Failure> SaveRecord(card::SubscriberCard& card,
-                                  const std::filesystem::path& path,
-                                  FileSystem& files, const LockWait& wait) {
+Result<void> SaveRecord(card::SubscriberCard& card,
+                        const std::filesystem::path& path, FileSystem& files,
+                        const LockWait& wait) {
   // The snapshot is encoded before the file is touched, in both encodings:
   // which one the line takes, the file tells under the lock.
   const card::SubscriberRecord record = card.Snapshot();
@@ -266,16 +262,12 @@ std::optional<Failure> SaveRecord(card::SubscriberCard& card,
   Lines lines{FormatLine(record, LineEncoding::kCp1251),
               std::move(utf8.value())};
   if (!lines.cp1251) {
-    if (std::optional<Failure> failure =
-            OnlyUtf8CanHold(path, files, lines.cp1251.failure())) {
-      return failure;
-    }
+    Result<void> held = OnlyUtf8CanHold(path, files, lines.cp1251.failure());
+    if (!held) return held;
   }
-  if (std::optional<Failure> failure = AppendLine(path, lines, files, wait)) {
-    return failure;
-  }
-  card.ResetForNextEntry();
-  return std::nullopt;
+  Result<void> appended = AppendLine(path, lines, files, wait);
+  if (appended) card.ResetForNextEntry();
+  return appended;
 }
 
 }  // namespace records

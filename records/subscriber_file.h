@@ -1,7 +1,6 @@
 #pragma once
 
 #include <filesystem>
-#include <optional>
 #include <string>
 
 #include "card/subscriber_card.h"
@@ -37,9 +36,9 @@ Result<std::string> FormatLine(const card::SubscriberRecord& record,
 // EncodingOf); otherwise, new and empty files included, Windows-1251, which
 // cannot hold every character. A file in UTF-16 is refused untouched
 // (FileError::kUtf16).
-std::optional<Failure> SaveRecord(card::SubscriberCard& card,
-                                  const std::filesystem::path& path,
-                                  FileSystem& files = PlatformFileSystem(),
-                                  const LockWait& wait = {});
+Result<void> SaveRecord(card::SubscriberCard& card,
+                        const std::filesystem::path& path,
+                        FileSystem& files = PlatformFileSystem(),
+                        const LockWait& wait = {});
 
 }  // namespace records

@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
-#include <optional>
 #include <string>
 
 #include "card/subscriber_card.h"
@@ -28,43 +27,29 @@ using Prompt = std::function<std::string()>;
 using Progress =
     std::function<bool(std::uint64_t bytes_read, std::uint64_t file_size)>;
 
-// How a search ended, so that the window shows a message only where one is
-// due: a failure always carries one, the other endings none.
-struct SearchOutcome {
-  enum class Stop {
-    kEndOfFile,   // the search ran to its end (rows_added may be 0)
-    kNoMode,      // no mode chosen: nothing asked, nothing added
-    kEmptyQuery,  // telephone mode, cancelled or empty: nothing read
-    kCancelled,   // the progress function or the wait stopped it (rows_added
-                  // may be 0)
-    kFailed,      // see `failure`
-  };
-  Stop stop = Stop::kEndOfFile;
-  // Rows appended by this search; after a read error or a stop, those found
-  // before it stay in the results and are counted here.
-  int rows_added = 0;
-  // The file could not be opened or read, or the telephone query is not a
-  // number.
-  std::optional<records::Failure> failure;
+// How a search ended when it did not fail.
+enum class SearchEnd {
+  kEndOfFile,   // it read the whole file
+  kNoMode,      // no mode chosen: nothing asked, nothing read
+  kEmptyQuery,  // telephone mode, cancelled or empty: nothing read
+  kCancelled,   // the progress function or the wait stopped it
 };
 
+// The end of a search, or the failure that stopped it: the file could not
+// be opened or read, or the telephone query is not a number. Rows found
+// before a stop or a failure stay in the results.
+using SearchOutcome = records::Result<SearchEnd>;
+
 // Opens the file, then (with a mode) asks the prompt for the query, then
-// appends pieces 0 to 13 of every matching line to `results`, in file order,
-// below the rows already there. The prompt is never called when the file
-// cannot be opened; the file is closed whatever the outcome. A line too
-// short for the compared piece, or whose telephone piece is not a number,
-// does not match.
-//
-// Each line is compared as its own encoding reads (see
-// records::LineEncoding); a file in UTF-16 is refused before the prompt.
-// After the prompt the file is read under the shared lock, so that no line
-// a saving copy of the program is writing is listed; while a save holds the
-// lock the search asks `wait` between tries, and stops, with nothing added,
-// when it gives up (Stop::kCancelled).
-//
-// Unless it is empty, `progress` is told every few megabytes how far the
-// search has read (never more than the file's size); when it returns false
-// the search stops there, the file is closed, and the rows found so far stay.
+// appends pieces 0 to 13 of every line whose compared piece matches to
+// `results`, in file order; a line too short for the piece, or whose
+// telephone piece is not a number, does not match. Each line is compared in
+// its own encoding (records::LineEncoding). The prompt is never called when
+// the file cannot be opened, or is in UTF-16; the file is closed whatever
+// the outcome. The file is read under the shared lock, so that no line a
+// saving copy is writing is listed; `wait` is asked between tries while a
+// save holds it. Unless empty, `progress` is told every few megabytes how
+// far the search has read, and stops it when it returns false.
 SearchOutcome SearchRecords(
     SearchMode mode, const Prompt& prompt, SearchResults& results,
     const Progress& progress, const std::filesystem::path& path,

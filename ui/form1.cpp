@@ -319,18 +319,18 @@ void Form1::ChooseBenefit(int option) {
 }
 
 void Form1::Save() {
-  std::optional<records::Failure> failure;
+  records::Result<void> saved;
   {
     const BusyCursor busy;
     LockWaitWindow wait(this, QStringLiteral("Запись карточки"),
                         FileName(file_));
-    failure = records::SaveRecord(card_, file_, records::PlatformFileSystem(),
-                                  [&wait] { return wait.Wait(); });
+    saved = records::SaveRecord(card_, file_, records::PlatformFileSystem(),
+                                [&wait] { return wait.Wait(); });
   }
   // Given up at the wait: the clerk knows, and the card stays.
-  if (failure && failure->code != records::FileError::kCancelled) {
+  if (!saved && saved.failure().code != records::FileError::kCancelled) {
     ShowFailure(this, QStringLiteral("Карточка не записана"),
-                QString::fromStdString(failure->message));
+                QString::fromStdString(saved.failure().message));
   }
 }
 

@@ -204,9 +204,9 @@ void Form3::Search() {
         file_, [&wait] { return wait.Wait(); });
   }
   // A search that fails or is stopped half-way keeps the rows found before.
-  if (outcome.failure) {
+  if (!outcome) {
     ShowFailure(this, QStringLiteral("Поиск не выполнен"),
-                QString::fromStdString(outcome.failure->message));
+                QString::fromStdString(outcome.failure().message));
   }
 }
 

@@ -50,10 +50,8 @@ search::SearchOutcome ResultsModel::Search(search::SearchMode mode,
   search::SearchOutcome outcome = search::SearchRecords(
       mode, prompt, found, progress, file, records::PlatformFileSystem(), wait);
   if (found.RowCount() > 0 && !results_.MakeRoomFor(found)) {
-    outcome.stop = search::SearchOutcome::Stop::kFailed;
-    outcome.failure = records::Failure{
+    return records::Failure{
         "Не хватило памяти, чтобы показать найденные карточки."};
-    return outcome;
   }
   if (found.RowCount() > 0) {
     const int first = results_.RowCount();

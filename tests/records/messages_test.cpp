@@ -18,7 +18,8 @@ TEST(MessagesTest, EveryMessageIsRussian) {
   std::vector<Failure> messages = {
       WaitCancelled(path), Utf16Failure(path),
       CutBackFailed(OnFile(Step::kWrite, path, FileFailure(FileError::kShrank)),
-                    SystemFailure(5, SystemReason::kIoError))};
+                    SystemFailure(5, SystemReason::kIoError)),
+      NotInCodePage("Ж😀", {.offset = 2, .character = U'😀'})};
   for (int i = 0; i <= static_cast<int>(SystemReason::kLast); ++i) {
     messages.push_back(SystemFailure(28, static_cast<SystemReason>(i)));
   }
@@ -30,10 +31,9 @@ TEST(MessagesTest, EveryMessageIsRussian) {
                               SystemFailure(13, SystemReason::kAccessDenied)));
   }
   for (int field = 0; field < card::kFieldCount; ++field) {
-    messages.push_back(CarriageReturnIn(field));
-    messages.push_back(BrokenUtf8In(field));
-    messages.push_back(NotInCodePage(field, "Ж😀", {2, U'😀'}));
-    messages.push_back(NotInCodePage(field, "Ж\u0085", {2, U'\u0085'}));
+    messages.push_back(CarriageReturnIn({field, 1, U'\r'}));
+    messages.push_back(BrokenUtf8In({field, 1, U'\uFFFD'}));
+    messages.push_back(NotInCodePage("Ж\u0085", {field, 2, U'\u0085'}));
   }
   for (const Failure& failure : messages) {
     EXPECT_FALSE(failure.message.empty());

@@ -44,23 +44,24 @@ TEST_F(FileNamesTest, SavesAndFindsACardUnderAWideFolderName) {
         {}, path_);
   };
   const SearchOutcome missing = search();
-  ASSERT_TRUE(missing.failure);
+  ASSERT_FALSE(missing.ok());
   const std::u8string name = path_.u8string();
   EXPECT_NE(
-      missing.failure->message.find(std::string(name.begin(), name.end())),
+      missing.failure().message.find(std::string(name.begin(), name.end())),
       std::string::npos);
 
   card::SubscriberCard card;
   card.Start();
   card.SetCellText(card::field::Surname, "Иванов");
   const std::string first = FormatLine(card.Snapshot()).value();
-  ASSERT_EQ(SaveRecord(card, path_), std::nullopt);
+  ASSERT_TRUE(SaveRecord(card, path_).ok());
   const std::string second = FormatLine(card.Snapshot()).value();
-  ASSERT_EQ(SaveRecord(card, path_), std::nullopt);
+  ASSERT_TRUE(SaveRecord(card, path_).ok());
   EXPECT_EQ(ReadBytes(path_), first + second);
 
   const SearchOutcome outcome = search();
-  EXPECT_EQ(outcome.stop, SearchOutcome::Stop::kEndOfFile);
+  ASSERT_TRUE(outcome.ok());
+  EXPECT_EQ(outcome.value(), SearchEnd::kEndOfFile);
   ASSERT_EQ(results.RowCount(), 1);
   EXPECT_EQ(results.Text(card::field::Surname, 0), "Иванов");
 }
