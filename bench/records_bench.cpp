@@ -18,7 +18,7 @@
 #include "records/line_reader.h"
 #include "records/split_line.h"
 #include "records/subscriber_file.h"
-#include "bench/blank_file_generator.h"
+#include "testdata/blank_file_generator.h"
 
 namespace {
 
@@ -75,11 +75,11 @@ int main(int argc, char** argv) {
   }
   const std::filesystem::path folder = pattern;
   const std::filesystem::path cards = folder / "cards.txt";
-  bench::BlankFileOptions options;
+  testdata::BlankFileOptions options;
   options.count = kCards;
   std::printf("writing %d cards to %s\n", kCards, cards.c_str());
   records::Result<std::uintmax_t> size =
-      bench::WriteBlankFile(cards, options);
+      testdata::WriteBlankFile(cards, options);
   if (!size) {
     std::fprintf(stderr, "%s\n", size.failure().message.c_str());
     std::filesystem::remove_all(folder);

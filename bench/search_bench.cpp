@@ -41,7 +41,7 @@
 #include "records/line_encoding.h"
 #include "records/line_reader.h"
 #include "search/search.h"
-#include "bench/blank_file_generator.h"
+#include "testdata/blank_file_generator.h"
 
 extern char** environ;
 
@@ -279,14 +279,14 @@ struct Files {
 };
 
 bool Generate(Files& files) {
-  bench::BlankFileOptions options;
+  testdata::BlankFileOptions options;
   options.count = kDefaultCount;
   const auto write_cards = [&](std::filesystem::path& path,
                                const std::string& name) {
     path = TempPath(name);
     std::printf("writing %d cards to %s\n", options.count, path.c_str());
     records::Result<std::uintmax_t> size =
-        bench::WriteBlankFile(path, options);
+        testdata::WriteBlankFile(path, options);
     if (!size) std::fprintf(stderr, "%s\n", size.failure().message.c_str());
     return size.ok();
   };
@@ -315,7 +315,7 @@ bool Generate(Files& files) {
   std::mt19937 random(1);
   if (!WriteLines(files.short_lines, 4'000'000, [&](int) {
         return Cp1251(
-                   bench::kSurnames[random() % bench::kSurnames.size()]) +
+                   testdata::kSurnames[random() % testdata::kSurnames.size()]) +
                (random() % 2 == 0 ? " " : "") + "\r\n";
       })) {
     return false;
@@ -324,8 +324,8 @@ bool Generate(Files& files) {
   files.long_line = TempPath("search_bench_long_line.txt");
   std::printf("writing a 10 MB line and 100,000 cards to %s\n",
               files.long_line.c_str());
-  const std::string surname = Cp1251(bench::kSurnames[0]);
-  const std::string filler = Cp1251(bench::kSurnames[1]) + " ";
+  const std::string surname = Cp1251(testdata::kSurnames[0]);
+  const std::string filler = Cp1251(testdata::kSurnames[1]) + " ";
   std::string long_line;
   while (long_line.size() < 10'000'000) long_line += filler;
   long_line += surname + "\r\n";
@@ -413,9 +413,9 @@ int main(int argc, char** argv) {
     add_search(argv[2], argv[3], path);
   } else if (argc == 1) {
     if (!Generate(files)) return 1;
-    const std::string surname(bench::kSurnames[0]);
-    bench::BlankFileOptions options;
-    bench::BlankFileGenerator cards(options);
+    const std::string surname(testdata::kSurnames[0]);
+    testdata::BlankFileOptions options;
+    testdata::BlankFileGenerator cards(options);
     std::string first_name;
     std::string telephone;
     while (telephone.empty()) {

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "bench/blank_file_generator.h"
 #include "records/subscriber_file.h"
+#include "testdata/blank_file_generator.h"
 #include "tests/support/cp1251_bytes.h"
 
 namespace records {
@@ -54,11 +54,11 @@ TEST(LineEncodingTest, ReadsALineAsUtf8OnlyWhenItIsValidMultiByteUtf8) {
 // builds, ten times slower, check the first 50,000.
 TEST(LineEncodingTest, NoGeneratedCardIsTakenForUtf8) {
 #ifdef NDEBUG
-  const int count = bench::BlankFileOptions{}.count;
+  const int count = testdata::BlankFileOptions{}.count;
 #else
   const int count = 50'000;
 #endif
-  bench::BlankFileGenerator cards(bench::BlankFileOptions{});
+  testdata::BlankFileGenerator cards(testdata::BlankFileOptions{});
   int utf8 = 0;
   for (int i = 0; i < count; ++i) {
     const Result<std::string> line = FormatLine(cards.Next());
