@@ -41,7 +41,7 @@ constexpr std::array<char16_t, 128> kHighHalf{
 // What a malformed sequence is reported as.
 constexpr char32_t kReplacement = 0xFFFD;
 
-// The high half inverted: (character, byte) pairs sorted by character.
+// Inverts the high half: (character, byte) pairs sorted by character.
 constexpr std::array<std::pair<char16_t, unsigned char>, 128> kEncoding = [] {
   std::array<std::pair<char16_t, unsigned char>, 128> pairs{};
   // != rather than <, which cppcheck 2.10 misreads here as a template.

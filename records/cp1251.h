@@ -7,10 +7,9 @@
 
 namespace records {
 
-// The Windows-1251 code page of the subscriber file.
-
-// Decodes Windows-1251 bytes to UTF-8. Never fails: the one byte the code
-// page leaves undefined (0x98) decodes to U+0098 and encodes back to itself.
+// Decodes Windows-1251 bytes, the code page the program saves in, to UTF-8.
+// It never fails: the one byte the code page leaves undefined (0x98)
+// decodes to U+0098 and encodes back to itself.
 std::string DecodeCp1251(std::string_view bytes);
 
 // Encodes UTF-8 text to Windows-1251 bytes, or refuses it at its first

@@ -9,33 +9,34 @@
 
 namespace records {
 
-// The first character of a text that the file cannot take: where it stands
-// in the UTF-8 text, which it is (U+FFFD for broken UTF-8), and the card's
-// field that holds the text (-1 where the text is no field).
+// Names the first character of a text that the file cannot take: where it
+// stands in the UTF-8 text, which it is (U+FFFD for broken UTF-8), and the
+// card's field that holds the text (-1 where the text is no field).
 struct RefusedCharacter {
   int field = -1;
   std::size_t offset = 0;
   char32_t character = 0;
 };
 
-// A failure the clerk can meet: the Russian message the window shows, the
-// error behind it, and whether the file may keep a part of a line.
+// Tells the clerk why an operation failed: the Russian message the window
+// shows, the error behind it, and whether the file may keep a part of a
+// line.
 struct Failure {
   Failure(std::string message_text, std::error_code error = {})  // NOLINT
       : message(std::move(message_text)), code(error) {}
 
   std::string message;
-  // The system's error (system_category), or one of FileError; empty where
-  // neither applies, as for a card the file cannot hold.
+  // Holds the system's error (system_category) or one of FileError; it is
+  // empty where neither applies, as for a card the file cannot hold.
   std::error_code code;
-  // A failed save could not cut its line back off: the file may end with
-  // the line or a part of it, and the next save starts a line of its own.
+  // Says that a failed save could not cut its line back off: the file may
+  // end with the line or a part of it, and the next save starts a new line.
   bool part_line_may_remain = false;
-  // Set where a text was refused for one of its characters.
+  // Is set where a text was refused for one of its characters.
   std::optional<RefusedCharacter> refused;
 };
 
-// Failures of the subscriber file that are not the system's.
+// Says why the subscriber file failed where the system reported no error.
 enum class FileError {
   kNotRegularFile = 1,  // a folder, a device, a pipe
   kKeepsChanging,       // the file vanished or was replaced at every try
@@ -46,7 +47,7 @@ enum class FileError {
   kLast = kUtf16,
 };
 
-// Its texts are the clerk's reasons of messages.cpp.
+// Gives each FileError, as its message, the clerk's reason of messages.cpp.
 const std::error_category& FileErrorCategory();
 // std::error_code finds it by this name, by argument-dependent lookup.
 // NOLINTNEXTLINE(readability-identifier-naming)
@@ -54,8 +55,8 @@ inline std::error_code make_error_code(FileError error) {
   return {static_cast<int>(error), FileErrorCategory()};
 }
 
-// A value or the failure that prevented it; a default one holds T's default
-// value.
+// Holds a value or the failure that prevented it; a default Result holds
+// T's default value.
 template <typename T>
 class [[nodiscard]] Result {
  public:
@@ -74,7 +75,8 @@ class [[nodiscard]] Result {
   std::variant<T, Failure> state_;
 };
 
-// Success, or the failure of an operation that gives no value.
+// Holds nothing on success, or the failure of an operation that gives no
+// value.
 template <>
 class [[nodiscard]] Result<void> {
  public:

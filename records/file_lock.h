@@ -8,10 +8,9 @@
 
 namespace records {
 
-// Asked between two tries of the lock while another copy of the program
-// holds it: lets a few tens of milliseconds pass, the window answering the
-// clerk meanwhile, and returns false to give up. Without one the caller
-// sleeps between tries.
+// Lets a few tens of milliseconds pass between two tries of the lock while
+// another copy of the program holds it, the window answering the clerk
+// meanwhile; it returns false to give up. Without one the caller sleeps.
 using LockWait = std::function<bool()>;
 
 // Takes the lock of `kind` on the open file at `path`, trying again after

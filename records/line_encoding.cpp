@@ -6,8 +6,8 @@
 namespace records {
 namespace {
 
-// Where the first byte from 0x80 up stands at or after `from`; the text's
-// size if none does.
+// Returns where the first byte from 0x80 up stands at or after `from`, or
+// the text's size if none does.
 std::size_t NextHighByte(std::string_view text, std::size_t from) {
   for (; from < text.size(); ++from) {
     if (static_cast<unsigned char>(text[from]) >= 0x80) return from;

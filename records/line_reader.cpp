@@ -13,8 +13,8 @@
 namespace records {
 namespace {
 
-// Large enough that reading costs few system calls, small enough that a
-// block stays in the processor's cache while its lines are searched.
+// The buffer is large enough that reading costs few system calls, and small
+// enough that a block stays in the processor's cache while it is searched.
 constexpr std::size_t kBufferSize = std::size_t{256} << 10;
 
 }  // namespace

@@ -95,12 +95,12 @@ class FileErrorCategoryImpl final : public std::error_category {
   }
 };
 
-// The file's name in the guillemets of a message.
+// Puts the file's name in the guillemets of a message.
 std::string Quoted(const std::filesystem::path& path) {
   return "«" + PathText(path) + "»";
 }
 
-// The field's caption in the guillemets of a message.
+// Starts a sentence with the field's caption in guillemets.
 std::string FieldText(const RefusedCharacter& refused) {
   return "В поле «" + std::string(card::kFields[refused.field].caption) + "»";
 }

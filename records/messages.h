@@ -29,14 +29,14 @@ enum class SystemReason {
   kLast = kOther,
 };
 
-// The reason in Russian with the system's code, never the C library's
-// English text.
+// Gives the reason in Russian with the system's code, never the C
+// library's English text.
 Failure SystemFailure(int code, SystemReason reason);
 
-// The reason of a failure of our own, without a code.
+// Gives the reason of a failure of our own, without a code.
 Failure FileFailure(FileError error);
 
-// What the program was doing with the file when it failed.
+// Names what the program was doing with the file when it failed.
 enum class Step {
   kOpen,
   kOpenForAppend,
@@ -51,8 +51,8 @@ enum class Step {
   kLast = kLockShared,
 };
 
-// One sentence of the step, the file's name and the reason, keeping the
-// reason's code and flag.
+// Joins the step, the file's name and the reason into one sentence,
+// keeping the reason's code and flag.
 Failure OnFile(Step step, const std::filesystem::path& path, Failure reason);
 
 // The clerk stopped the wait while another copy of the program held the
@@ -67,9 +67,10 @@ Failure Utf16Failure(const std::filesystem::path& path);
 // reason `cut`, and sets part_line_may_remain.
 Failure CutBackFailed(Failure failure, const Failure& cut);
 
-// A field the line cannot hold, named by its caption: one holding a CR,
-// which would end the line early; broken UTF-8, for a UTF-8 file; and
-// `text`, holding a character Windows-1251 lacks, for a Windows-1251 file.
+// Refuse a card's field that the line cannot hold, naming it by its
+// caption: one holding a CR, which would end the line early; broken UTF-8,
+// for a UTF-8 file; and `text`, holding a character that Windows-1251
+// lacks, for a Windows-1251 file (the field is -1 where `text` is no field).
 Failure CarriageReturnIn(const RefusedCharacter& refused);
 Failure BrokenUtf8In(const RefusedCharacter& refused);
 Failure NotInCodePage(std::string_view text, const RefusedCharacter& refused);

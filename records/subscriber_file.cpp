@@ -29,9 +29,9 @@ Result<void> ReadWhole(FileSystem& files, FileSystem::Handle file,
   return {};
 }
 
-// The encoding of the last line of `tail` that holds a byte from 0x80 up;
-// Windows-1251 when no line does. `cut`: the tail starts inside the file,
-// maybe inside a character, whose leftover bytes are not judged.
+// Returns the encoding of the last line of `tail` that holds a byte from
+// 0x80 up, Windows-1251 when no line does. `cut`: the tail starts inside the
+// file, maybe inside a character, whose leftover bytes are not judged.
 LineEncoding LastLineEncoding(std::string_view tail, bool cut) {
   std::size_t high = tail.size();
   while (high > 0 && static_cast<unsigned char>(tail[high - 1]) < 0x80) --high;
@@ -100,8 +100,9 @@ Result<FileEnds> ReadEnds(FileSystem& files, FileSystem::Handle file,
   return ends;
 }
 
-// The new line in each encoding that can hold the card; the Windows-1251
-// one is a failure when the card holds a character the code page lacks.
+// Holds the new line in each encoding that can hold the card; the
+// Windows-1251 one is a failure when the card holds a character the code
+// page lacks.
 struct Lines {
   Result<std::string> cp1251;
   std::string utf8;
@@ -200,9 +201,9 @@ Result<void> AppendLine(const std::filesystem::path& path, const Lines& lines,
                 FileFailure(FileError::kKeepsChanging));
 }
 
-// Whether a card that Windows-1251 cannot hold may go to the file: only if
-// the file is kept in UTF-8. A missing or Windows-1251 file is not touched;
-// the file is judged again under the lock.
+// Tells whether a card that Windows-1251 cannot hold may go to the file:
+// only if the file is kept in UTF-8. A missing or Windows-1251 file is not
+// touched; the file is judged again under the lock.
 Result<void> OnlyUtf8CanHold(const std::filesystem::path& path,
                              FileSystem& files, const Failure& refusal) {
   Result<FileSystem::Handle> opened = files.OpenForReading(path);

@@ -23,11 +23,11 @@ enum class SearchMode {
 // Asks the clerk for the query; returns the UTF-8 text, empty when cancelled.
 using Prompt = std::function<std::string()>;
 
-// Told how far the search has read the file; returns false to stop it there.
+// Is told how far the search has read the file; returns false to stop it.
 using Progress =
     std::function<bool(std::uint64_t bytes_read, std::uint64_t file_size)>;
 
-// How a search ended when it did not fail.
+// Tells how a search ended when it did not fail.
 enum class SearchEnd {
   kEndOfFile,   // it read the whole file
   kNoMode,      // no mode chosen: nothing asked, nothing read
@@ -35,21 +35,18 @@ enum class SearchEnd {
   kCancelled,   // the progress function or the wait stopped it
 };
 
-// The end of a search, or the failure that stopped it: the file could not
-// be opened or read, or the telephone query is not a number. Rows found
+// Holds the end of a search, or the failure that stopped it: the file could
+// not be opened or read, or the telephone query is not a number. Rows found
 // before a stop or a failure stay in the results.
 using SearchOutcome = records::Result<SearchEnd>;
 
-// Opens the file, then (with a mode) asks the prompt for the query, then
-// appends pieces 0 to 13 of every line whose compared piece matches to
-// `results`, in file order; a line too short for the piece, or whose
-// telephone piece is not a number, does not match. Each line is compared in
-// its own encoding (records::LineEncoding). The prompt is never called when
-// the file cannot be opened, or is in UTF-16; the file is closed whatever
-// the outcome. The file is read under the shared lock, so that no line a
-// saving copy is writing is listed; `wait` is asked between tries while a
-// save holds it. Unless empty, `progress` is told every few megabytes how
-// far the search has read, and stops it when it returns false.
+// Opens the file, asks the prompt for the query (only with a mode, and only
+// once the file is open and not in UTF-16), and appends to `results`, in
+// file order, pieces 0 to 13 of every line whose compared piece equals the
+// query in the line's own encoding, as text or, for a telephone, as a
+// number. It reads under the shared lock, asking `wait` while a save holds
+// it, and tells `progress` every few megabytes how far it has read; either
+// stops it by returning false. The file is closed whatever the outcome.
 SearchOutcome SearchRecords(
     SearchMode mode, const Prompt& prompt, SearchResults& results,
     const Progress& progress, const std::filesystem::path& path,
