@@ -37,7 +37,7 @@ TEST(MessagesTest, EveryMessageIsRussian) {
   }
   for (const Failure& failure : messages) {
     EXPECT_FALSE(failure.message.empty());
-    EXPECT_EQ(test_support::LatinWords(failure.message, path), "")
+    EXPECT_FALSE(test_support::HasLatinWord(failure.message, path))
         << failure.message;
   }
 }

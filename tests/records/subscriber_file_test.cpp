@@ -27,6 +27,7 @@ namespace {
 
 namespace field = card::field;
 using test_support::Cp1251;
+using test_support::FailureOf;
 using test_support::FaultyFileSystem;
 using test_support::Ok;
 using test_support::ReadBytes;
@@ -139,9 +140,7 @@ TEST_F(SubscriberFileTest, NamesTheCellAndTheCharacterItCannotSave) {
     card_.ResetForNextEntry();
     card_.SetCellText(c.index, c.text);
     const CardState before = StateOf(card_);
-    const Result<void> saved = SaveRecord(card_, path_);
-    ASSERT_FALSE(saved.ok());
-    const Failure& failure = saved.failure();
+    const Failure failure = FailureOf(SaveRecord(card_, path_));
     for (const std::string& part : c.told) {
       EXPECT_TRUE(Contains(failure.message, part)) << failure.message;
     }
@@ -212,9 +211,7 @@ TEST_F(SubscriberFileTest, SavesAnyCharacterIntoUtf8AndNothingIntoUtf16) {
         std::string("\xFE\xFF")}) {
     SCOPED_TRACE(file);
     Prepare(file);
-    const Result<void> saved = SaveRecord(card_, path_);
-    ASSERT_FALSE(saved.ok());
-    const Failure& failure = saved.failure();
+    const Failure failure = FailureOf(SaveRecord(card_, path_));
     EXPECT_EQ(failure.code == FileError::kUtf16, file != kEarlier + "\r\n");
     EXPECT_TRUE(Contains(failure.message,
                          file == kEarlier + "\r\n" ? "«Имя»" : "Блокнот"));
@@ -254,9 +251,7 @@ TEST_F(SubscriberFileTest, AFailureAtAnyCallLeavesFileAndCardAsTheyWere) {
         Prepare(before);
         FaultyFileSystem files;
         files.Fail(number, for_good);
-        const Result<void> saved = SaveRecord(card_, path_, files);
-        ASSERT_FALSE(saved.ok());
-        const Failure& failure = saved.failure();
+        const Failure failure = FailureOf(SaveRecord(card_, path_, files));
         EXPECT_EQ(failure.code, FaultyFileSystem::kError);
         EXPECT_EQ(StateOf(card_), card_before);
         EXPECT_EQ(files.OpenFiles(), 0);
@@ -341,9 +336,7 @@ TEST_F(SubscriberFileTest, CutsAFailedLineBackOffOrSaysWhatIsLeft) {
     if (c.half_write) files.WriteHalfOnFailure();
     if (c.next_call_fails_too) files.FailOnce(number + 1);
     const CardState before = StateOf(card_);
-    const Result<void> saved = SaveRecord(card_, path_, files);
-    ASSERT_FALSE(saved.ok());
-    const Failure& failure = saved.failure();
+    const Failure failure = FailureOf(SaveRecord(card_, path_, files));
     EXPECT_EQ(failure.code, c.code);
     EXPECT_EQ(failure.part_line_may_remain, c.part_line_may_remain);
     EXPECT_EQ(StateOf(card_), before);
@@ -423,9 +416,7 @@ TEST_F(SubscriberFileTest, RefusesWhatIsNotARegularFile) {
     c.make(path_);
     const auto type = std::filesystem::symlink_status(path_).type();
     const CardState before = StateOf(card_);
-    const Result<void> saved = SaveRecord(card_, path_);
-    ASSERT_FALSE(saved.ok());
-    const Failure& failure = saved.failure();
+    const Failure failure = FailureOf(SaveRecord(card_, path_));
     EXPECT_EQ(failure.code, c.save_code) << failure.code.message();
     EXPECT_FALSE(failure.part_line_may_remain);
     EXPECT_EQ(StateOf(card_), before);

@@ -8,25 +8,20 @@
 
 namespace test_support {
 
-// The Latin words of a message other than the file's path, the names of the
-// encodings that Notepad shows the clerk and the codes of characters
-// ("U+00E9"): empty where no English can reach the clerk.
-inline std::string LatinWords(std::string message,
-                              const std::filesystem::path& path) {
-  const std::string name = records::PathText(path);
-  for (std::size_t at; (at = message.find(name)) != std::string::npos;) {
-    message.erase(at, name.size());
-  }
+// Tells whether a message holds a Latin letter beyond the file's path, the
+// names of encodings that Notepad shows the clerk and character codes
+// ("U+00E9"), by which English could reach the clerk.
+inline bool HasLatinWord(const std::string& message,
+                         const std::filesystem::path& path) {
   static const std::regex kAllowed(
       R"(UTF-8|UTF-16|Windows-1251|ANSI|U\+[0-9A-F]{4,6})");
-  static const std::regex kLatin("[A-Za-z]+");
-  message = std::regex_replace(message, kAllowed, "");
-  std::string words;
-  for (std::sregex_iterator word(message.begin(), message.end(), kLatin), end;
-       word != end; ++word) {
-    words += word->str() + " ";
+  std::string rest = message;
+  const std::string name = records::PathText(path);
+  for (std::size_t at; (at = rest.find(name)) != std::string::npos;) {
+    rest.erase(at, name.size());
   }
-  return words;
+  return std::regex_search(std::regex_replace(rest, kAllowed, ""),
+                           std::regex("[A-Za-z]"));
 }
 
 }  // namespace test_support

@@ -14,4 +14,13 @@ testing::AssertionResult Ok(const records::Result<T>& result) {
   return testing::AssertionFailure() << result.failure().message;
 }
 
+// Returns the failure of a result that must hold one; fails the test, and
+// returns a failure without a message, when it holds none.
+template <typename T>
+records::Failure FailureOf(const records::Result<T>& result) {
+  if (!result) return result.failure();
+  ADD_FAILURE() << "succeeded where it had to fail";
+  return records::Failure{""};
+}
+
 }  // namespace test_support
