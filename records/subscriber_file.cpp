@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <span>
 #include <string_view>
+#include <utility>
 
 #include "records/cp1251.h"
 #include "records/line_breaks.h"
@@ -155,12 +156,12 @@ Result<void> AppendLocked(FileSystem& files, const FileSystem::Opened& opened,
 
   // A failure after the write cuts the file back to its old length.
   const auto cut_back = [&](Step step, const Failure& reason) {
-    const Failure failure = OnFile(step, path, reason);
+    Failure failure = OnFile(step, path, reason);
     Result<void> cut = files.Truncate(file, old_size);
     if (cut) return failure;
     Result<std::uint64_t> now = files.Size(file);
     if (now && now.value() == old_size) return failure;
-    return CutBackFailed(failure, cut.failure());
+    return CutBackFailed(std::move(failure), cut.failure());
   };
 
   Result<std::size_t> written = files.Append(file, bytes);
