@@ -1,5 +1,5 @@
-// The cost of one keystroke in the card and of the number conversions that
-// every recalculation makes.
+// Times one keystroke in the card and the number conversions that every
+// recalculation makes.
 #include <benchmark/benchmark.h>
 
 #include "card/number_text.h"

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <system_error>
 
-#include "bench/blank_file_generator.h"
+#include "testdata/blank_file_generator.h"
 
 namespace {
 
@@ -20,14 +20,14 @@ bool ParseArgument(std::string_view text, T& value) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  bench::BlankFileOptions options;
+  testdata::BlankFileOptions options;
   if (argc != 4 || !ParseArgument(argv[2], options.count) ||
       options.count < 0 || !ParseArgument(argv[3], options.seed)) {
     std::fprintf(stderr, "usage: make-blank-file PATH COUNT SEED\n");
     return 2;
   }
   const records::Result<std::uintmax_t> size =
-      bench::WriteBlankFile(argv[1], options);
+      testdata::WriteBlankFile(argv[1], options);
   if (!size) {
     std::fprintf(stderr, "%s\n", size.failure().message.c_str());
     return 1;

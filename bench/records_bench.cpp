@@ -14,11 +14,11 @@
 #include <string>
 #include <string_view>
 
-#include "bench/blank_file_generator.h"
 #include "card/subscriber_card.h"
 #include "records/line_reader.h"
 #include "records/split_line.h"
 #include "records/subscriber_file.h"
+#include "testdata/blank_file_generator.h"
 
 namespace {
 
@@ -55,9 +55,8 @@ void BenchSave(benchmark::State& state, std::filesystem::path path) {
   card::SubscriberCard card;
   card.Start();
   for (auto _ : state) {
-    if (std::optional<records::Failure> failure =
-            records::SaveRecord(card, path)) {
-      state.SkipWithError(failure->message.c_str());
+    if (records::Result<void> saved = records::SaveRecord(card, path); !saved) {
+      state.SkipWithError(saved.failure().message.c_str());
       return;
     }
   }
@@ -76,10 +75,11 @@ int main(int argc, char** argv) {
   }
   const std::filesystem::path folder = pattern;
   const std::filesystem::path cards = folder / "cards.txt";
-  bench::BlankFileOptions options;
+  testdata::BlankFileOptions options;
   options.count = kCards;
   std::printf("writing %d cards to %s\n", kCards, cards.c_str());
-  records::Result<std::uintmax_t> size = bench::WriteBlankFile(cards, options);
+  records::Result<std::uintmax_t> size =
+      testdata::WriteBlankFile(cards, options);
   if (!size) {
     std::fprintf(stderr, "%s\n", size.failure().message.c_str());
     std::filesystem::remove_all(folder);

@@ -35,14 +35,13 @@
 #include <set>
 #include <string>
 #include <string_view>
-#include <variant>
 #include <vector>
 
-#include "bench/blank_file_generator.h"
 #include "records/cp1251.h"
 #include "records/line_encoding.h"
 #include "records/line_reader.h"
 #include "search/search.h"
+#include "testdata/blank_file_generator.h"
 
 extern char** environ;
 
@@ -90,10 +89,8 @@ long RunCount(std::vector<std::string> argv) {
 
 // The Windows-1251 bytes of `utf8`; the benchmark's own texts always fit.
 std::string Cp1251(std::string_view utf8) {
-  auto bytes = records::EncodeCp1251(utf8);
-  return std::holds_alternative<std::string>(bytes)
-             ? std::get<std::string>(bytes)
-             : std::string();
+  records::Result<std::string> bytes = records::EncodeCp1251(utf8);
+  return bytes ? bytes.value() : std::string();
 }
 
 // A text's bytes as the file holds them: in UTF-8 where its first line is
@@ -165,18 +162,20 @@ void BenchSearch(benchmark::State& state, search::SearchMode mode,
                     : search::Progress();
   search::SearchOutcome outcome;
   std::size_t memory = 0;
+  int rows = 0;
   for (auto _ : state) {
     search::SearchResults results;
     outcome = search::SearchRecords(
         mode, [&query] { return query; }, results, progress, path);
     memory = results.MemoryBytes();
+    rows = results.RowCount();
     benchmark::DoNotOptimize(results);
   }
-  if (outcome.failure) {
-    state.SkipWithError(outcome.failure->message.c_str());
+  if (!outcome) {
+    state.SkipWithError(outcome.failure().message.c_str());
     return;
   }
-  state.counters["rows"] = outcome.rows_added;
+  state.counters["rows"] = rows;
   state.counters["result_MB"] = static_cast<double>(memory) / 1e6;
   state.counters["file_MB"] = file_bytes / 1e6;
   if (matched_bytes > 0) {
@@ -280,13 +279,14 @@ struct Files {
 };
 
 bool Generate(Files& files) {
-  bench::BlankFileOptions options;
+  testdata::BlankFileOptions options;
   options.count = kDefaultCount;
   const auto write_cards = [&](std::filesystem::path& path,
                                const std::string& name) {
     path = TempPath(name);
     std::printf("writing %d cards to %s\n", options.count, path.c_str());
-    records::Result<std::uintmax_t> size = bench::WriteBlankFile(path, options);
+    records::Result<std::uintmax_t> size =
+        testdata::WriteBlankFile(path, options);
     if (!size) std::fprintf(stderr, "%s\n", size.failure().message.c_str());
     return size.ok();
   };
@@ -314,7 +314,8 @@ bool Generate(Files& files) {
               files.short_lines.c_str());
   std::mt19937 random(1);
   if (!WriteLines(files.short_lines, 4'000'000, [&](int) {
-        return Cp1251(bench::kSurnames[random() % bench::kSurnames.size()]) +
+        return Cp1251(
+                   testdata::kSurnames[random() % testdata::kSurnames.size()]) +
                (random() % 2 == 0 ? " " : "") + "\r\n";
       })) {
     return false;
@@ -323,8 +324,8 @@ bool Generate(Files& files) {
   files.long_line = TempPath("search_bench_long_line.txt");
   std::printf("writing a 10 MB line and 100,000 cards to %s\n",
               files.long_line.c_str());
-  const std::string surname = Cp1251(bench::kSurnames[0]);
-  const std::string filler = Cp1251(bench::kSurnames[1]) + " ";
+  const std::string surname = Cp1251(testdata::kSurnames[0]);
+  const std::string filler = Cp1251(testdata::kSurnames[1]) + " ";
   std::string long_line;
   while (long_line.size() < 10'000'000) long_line += filler;
   long_line += surname + "\r\n";
@@ -412,9 +413,9 @@ int main(int argc, char** argv) {
     add_search(argv[2], argv[3], path);
   } else if (argc == 1) {
     if (!Generate(files)) return 1;
-    const std::string surname(bench::kSurnames[0]);
-    bench::BlankFileOptions options;
-    bench::BlankFileGenerator cards(options);
+    const std::string surname(testdata::kSurnames[0]);
+    testdata::BlankFileOptions options;
+    testdata::BlankFileGenerator cards(options);
     std::string first_name;
     std::string telephone;
     while (telephone.empty()) {

@@ -25,7 +25,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "bench/blank_file_generator.h"
+#include "testdata/blank_file_generator.h"
 #include "ui/application.h"
 #include "ui/form1.h"
 #include "ui/form3.h"
@@ -37,10 +37,10 @@ class UiBench : public QObject {
  private slots:
   void initTestCase() {
     QVERIFY(folder_.isValid());
-    bench::BlankFileOptions options;
+    testdata::BlankFileOptions options;
     options.count = kRows;
     options.one_surname = true;
-    QVERIFY(bench::WriteBlankFile(File(), options).ok());
+    QVERIFY(testdata::WriteBlankFile(File(), options).ok());
   }
 
   void searchShowsHundredThousandRows() {
@@ -55,9 +55,9 @@ class UiBench : public QObject {
     QVERIFY(form3 && QTest::qWaitForWindowExposed(form3));
     form3->findChild<QRadioButton*>("Option1")->click();
     auto* search = form3->findChild<QPushButton*>("Command1");
-    const QString surname =
-        QString::fromUtf8(bench::kSurnames[0].data(),
-                          static_cast<qsizetype>(bench::kSurnames[0].size()));
+    const QString surname = QString::fromUtf8(
+        testdata::kSurnames[0].data(),
+        static_cast<qsizetype>(testdata::kSurnames[0].size()));
 
     // Answered as soon as the prompt runs its event loop.
     QTimer::singleShot(0, [&surname] {

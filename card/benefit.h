@@ -6,7 +6,7 @@
 
 namespace card {
 
-// The four benefit levels, in the order of their option buttons.
+// Lists the four benefit levels in the order of their option buttons.
 enum class BenefitOption : std::uint8_t {
   kNone = 0,  // 0%
   kTwenty = 1,

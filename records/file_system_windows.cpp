@@ -7,10 +7,11 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <optional>
 #include <string>
 
 #include "records/file_system.h"
-#include "records/system_reason.h"
+#include "records/messages.h"
 
 namespace records {
 namespace {
@@ -102,8 +103,8 @@ constexpr DWORD kShareAll =
 
 // Keeps `file` if it is a file on a disc, not a device or a pipe; closes it
 // otherwise.
-std::optional<Failure> KeepRegularFile(HANDLE file) {
-  if (GetFileType(file) == FILE_TYPE_DISK) return std::nullopt;
+Result<void> KeepRegularFile(HANDLE file) {
+  if (GetFileType(file) == FILE_TYPE_DISK) return {};
   CloseHandle(file);
   return FileFailure(FileError::kNotRegularFile);
 }
@@ -132,7 +133,7 @@ class WindowsFileSystem final : public FileSystem {
     }
     if (file == INVALID_HANDLE_VALUE) return OpenFailure(path);
     const bool created = GetLastError() != ERROR_ALREADY_EXISTS;
-    if (std::optional<Failure> failure = KeepRegularFile(file)) return *failure;
+    if (Result<void> kept = KeepRegularFile(file); !kept) return kept.failure();
     return Opened{Wrap(file), created, readable};
   }
 
@@ -141,7 +142,7 @@ class WindowsFileSystem final : public FileSystem {
         CreateFileW(path.c_str(), GENERIC_READ, kShareAll, nullptr,
                     OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (file == INVALID_HANDLE_VALUE) return OpenFailure(path);
-    if (std::optional<Failure> failure = KeepRegularFile(file)) return *failure;
+    if (Result<void> kept = KeepRegularFile(file); !kept) return kept.failure();
     return Wrap(file);
   }
 
@@ -225,26 +226,24 @@ class WindowsFileSystem final : public FileSystem {
     return static_cast<std::size_t>(count);
   }
 
-  std::optional<Failure> Truncate(Handle file, std::uint64_t size) override {
+  Result<void> Truncate(Handle file, std::uint64_t size) override {
     LARGE_INTEGER end{};
     end.QuadPart = static_cast<LONGLONG>(size);
     if (!SetFilePointerEx(Native(file), end, nullptr, FILE_BEGIN) ||
         !SetEndOfFile(Native(file))) {
       return LastFailure();
     }
-    return std::nullopt;
+    return {};
   }
 
-  std::optional<Failure> Flush(Handle file) override {
+  Result<void> Flush(Handle file) override {
     if (!FlushFileBuffers(Native(file))) return LastFailure();
-    return std::nullopt;
+    return {};
   }
 
   // NTFS journals the folder entry of a new file itself; there is nothing to
   // flush.
-  std::optional<Failure> FlushFolder(const std::filesystem::path&) override {
-    return std::nullopt;
-  }
+  Result<void> FlushFolder(const std::filesystem::path&) override { return {}; }
 
   // The lock is given back before the close, as the system asks: a lock left
   // to the close may outlive it for a while. Unlocking a file that was never

@@ -1,14 +1,13 @@
 #include "records/line_encoding.h"
 
 #include "records/cp1251.h"
-#include "records/file_system.h"
 #include "records/internal/utf8.h"
 
 namespace records {
 namespace {
 
-// Where the first byte from 0x80 up stands at or after `from`; the text's
-// size if none does.
+// Returns where the first byte from 0x80 up stands at or after `from`, or
+// the text's size if none does.
 std::size_t NextHighByte(std::string_view text, std::size_t from) {
   for (; from < text.size(); ++from) {
     if (static_cast<unsigned char>(text[from]) >= 0x80) return from;
@@ -18,18 +17,20 @@ std::size_t NextHighByte(std::string_view text, std::size_t from) {
 
 }  // namespace
 
-bool IsValidUtf8(std::string_view text) {
+std::size_t MalformedAt(std::string_view text) {
   for (std::size_t at = NextHighByte(text, 0); at < text.size();
        at = NextHighByte(text, at)) {
-    if (NextCodePoint(text, at) == kMalformed) return false;
+    const std::size_t start = at;
+    if (NextCodePoint(text, at) == kMalformed) return start;
   }
-  return true;
+  return std::string_view::npos;
 }
 
 LineEncoding EncodingOf(std::string_view line) {
   // Valid UTF-8 that holds a byte from 0x80 up holds a character of more
   // than one byte.
-  const bool utf8 = NextHighByte(line, 0) < line.size() && IsValidUtf8(line);
+  const bool utf8 = NextHighByte(line, 0) < line.size() &&
+                    MalformedAt(line) == std::string_view::npos;
   return utf8 ? LineEncoding::kUtf8 : LineEncoding::kCp1251;
 }
 
@@ -44,16 +45,6 @@ FileMark MarkOf(std::string_view head) {
     return FileMark::kUtf16;
   }
   return FileMark::kNone;
-}
-
-Failure Utf16Failure(const std::filesystem::path& path) {
-  return Failure{
-      "Файл «" + PathText(path) +
-          "» сохранён в кодировке UTF-16, а программа читает и пишет только "
-          "Windows-1251 (ANSI) и UTF-8. Откройте файл в Блокноте, выберите "
-          "«Файл» → «Сохранить как», в списке «Кодировка» укажите «ANSI» или "
-          "«UTF-8» и сохраните файл под тем же именем.",
-      FileError::kUtf16};
 }
 
 }  // namespace records

@@ -1,44 +1,35 @@
 #pragma once
 
-#include <filesystem>
+#include <cstddef>
 #include <string>
 #include <string_view>
 
-#include "records/failure.h"
-
 namespace records {
 
-// How the bytes of one line of the subscriber file are read. The program
-// writes Windows-1251, but a text editor such as Notepad saves UTF-8, so
-// each line is judged on its own: a line that is valid UTF-8 and holds at
-// least one character of more than one byte is UTF-8, every other line
-// (ASCII alone included) Windows-1251. Windows-1251 Russian text is
-// practically never valid UTF-8: a lowercase letter is a byte from 0xE0 up,
-// which UTF-8 must follow by two bytes from 0x80 to 0xBF, and those bytes
-// are not Russian letters.
+// Tells how one line of the file is read. The program writes Windows-1251
+// but Notepad saves UTF-8, so EncodingOf judges each line alone: a valid
+// UTF-8 line that holds a character of more than one byte is UTF-8, any
+// other line Windows-1251, whose Russian text is practically never valid
+// UTF-8 (docs/notepad.md says why, and how it is checked).
 enum class LineEncoding { kCp1251, kUtf8 };
 
 LineEncoding EncodingOf(std::string_view line);
 
-// Whether the text is valid UTF-8: no overlong form, surrogate, code point
-// past U+10FFFF nor cut sequence.
-bool IsValidUtf8(std::string_view text);
+// Returns where the first sequence that is not valid UTF-8 starts (an
+// overlong form, a surrogate, a code point past U+10FFFF, a cut sequence),
+// or npos where the whole text is valid.
+std::size_t MalformedAt(std::string_view text);
 
-// The UTF-8 text of bytes read in `encoding`.
+// Decodes bytes read in `encoding` to UTF-8.
 std::string DecodeLine(std::string_view bytes, LineEncoding encoding);
 
-// The byte-order mark that Notepad may put at the start of a UTF-8 file;
-// it is no part of the first line.
+// Notepad may put this byte-order mark at the start of a UTF-8 file; it is
+// no part of the first line.
 inline constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 
-// What the first bytes of a file (three, or fewer in a shorter file) say of
-// its encoding.
+// Tells what the first bytes of a file (three, or fewer in a shorter file)
+// say of its encoding.
 enum class FileMark { kNone, kUtf8, kUtf16 };
 FileMark MarkOf(std::string_view head);
-
-// The failure for a file whose mark says UTF-16, which the program can
-// neither read nor append to without spoiling it; it tells the clerk how to
-// convert the file.
-Failure Utf16Failure(const std::filesystem::path& path);
 
 }  // namespace records

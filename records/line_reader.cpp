@@ -8,13 +8,13 @@
 
 #include "records/line_breaks.h"
 #include "records/line_encoding.h"
-#include "records/system_reason.h"
+#include "records/messages.h"
 
 namespace records {
 namespace {
 
-// Large enough that reading costs few system calls, small enough that a
-// block stays in the processor's cache while its lines are searched.
+// The buffer is large enough that reading costs few system calls, and small
+// enough that a block stays in the processor's cache while it is searched.
 constexpr std::size_t kBufferSize = std::size_t{256} << 10;
 
 }  // namespace
@@ -45,13 +45,13 @@ struct LineReader::State {
 
   // Reads on after the buffer's data, growing a full buffer. A failed read
   // closes the file: nothing after it is trusted.
-  std::optional<Failure> Read() {
+  Result<void> Read() {
     if (end == buffer.size()) buffer.resize(2 * buffer.size());
     Result<std::size_t> count =
         files->ReadAt(handle, offset, std::span<char>(buffer).subspan(end));
     if (!count) {
       Close();
-      return OnFile("Не удалось прочитать файл", path, count.failure());
+      return OnFile(Step::kRead, path, count.failure());
     }
     offset += count.value();
     end += count.value();
@@ -60,7 +60,7 @@ struct LineReader::State {
       if (buffer[begin] == kLf) ++begin;
       after_cr = false;
     }
-    return std::nullopt;
+    return {};
   }
 };
 
@@ -81,7 +81,7 @@ Result<LineReader> LineReader::Open(const std::filesystem::path& path,
                                     FileSystem& files) {
   Result<FileSystem::Handle> handle = files.OpenForReading(path);
   if (!handle) {
-    return OnFile("Не удалось открыть файл", path, handle.failure());
+    return OnFile(Step::kOpen, path, handle.failure());
   }
   auto state = std::make_unique<State>();
   state->files = &files;
@@ -91,7 +91,7 @@ Result<LineReader> LineReader::Open(const std::filesystem::path& path,
 
   std::array<char, kUtf8Mark.size()> head{};
   Result<std::size_t> read = ReadFull(files, handle.value(), 0, head);
-  if (!read) return OnFile("Не удалось прочитать файл", path, read.failure());
+  if (!read) return OnFile(Step::kRead, path, read.failure());
   switch (MarkOf(std::string_view(head.data(), read.value()))) {
     case FileMark::kUtf16:
       return Utf16Failure(path);
@@ -125,7 +125,7 @@ Result<bool> LineReader::NextBlock(std::string_view& line,
       return FileFailure(FileError::kCancelled);
     }
     const std::size_t searched = s.end;
-    if (std::optional<Failure> failure = s.Read()) return *failure;
+    if (Result<void> read = s.Read(); !read) return read.failure();
     const std::string_view bytes(s.buffer.data(), s.end);
     if (bytes.find(kCr, std::max(searched, s.begin)) ==
         std::string_view::npos) {
@@ -150,12 +150,12 @@ Result<bool> LineReader::NextBlock(std::string_view& line,
 Result<std::uint64_t> LineReader::FileSize() const {
   Result<std::uint64_t> size = state_->files->Size(state_->handle);
   if (!size) {
-    return OnFile("Не удалось прочитать файл", state_->path, size.failure());
+    return OnFile(Step::kRead, state_->path, size.failure());
   }
   return size;
 }
 
-std::optional<Failure> LineReader::ShareLock(const LockWait& wait) {
+Result<void> LineReader::ShareLock(const LockWait& wait) {
   return TakeLock(*state_->files, state_->handle, LockKind::kShared,
                   state_->path, wait);
 }

@@ -4,7 +4,6 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string_view>
 
 #include "records/failure.h"
@@ -31,29 +30,28 @@ class LineReader {
   LineReader& operator=(LineReader&&) noexcept;
   ~LineReader();  // closes the file
 
-  // Told, before each further read of the file, how far it has been read:
-  // every line whose break lies within those bytes has been given out.
-  // False stops the reading there.
+  // Is told, before each further read of the file, how far it has been
+  // read: every line whose break lies within those bytes has been given
+  // out. Returning false stops the reading there.
   using Reading = std::function<bool(std::uint64_t bytes_read)>;
 
-  // The next line without its break, valid until the next call; false at
-  // the end of the file. A read error is a failure, and closes the file; so
-  // is a stop by `reading` (FileError::kCancelled). Inline where the line
-  // has been read, as nearly every line has: the search reads every line
-  // of the file here.
+  // Gives the next line without its break, valid until the next call, or
+  // false at the end of the file. A read error, or a stop by `reading`
+  // (FileError::kCancelled), is a failure and closes the file. The search
+  // calls it for every line, so a line already read is given out inline.
   Result<bool> Next(std::string_view& line, const Reading& reading = {}) {
     if (lines_.empty()) return NextBlock(line, reading);
     TakeLine(line);
     return true;
   }
 
-  // The size of the file now; only while it is open.
+  // Returns the size of the file now, while it is open.
   Result<std::uint64_t> FileSize() const;
 
   // Takes the shared lock of the copies of the program, so that no save
   // writes a line while this reads; waits while a save holds it (see
   // TakeLock).
-  std::optional<Failure> ShareLock(const LockWait& wait);
+  Result<void> ShareLock(const LockWait& wait);
 
  private:
   struct State;
@@ -72,8 +70,8 @@ class LineReader {
   Result<bool> NextBlock(std::string_view& line, const Reading& reading);
 
   std::unique_ptr<State> state_;
-  // The lines read whole and not given out yet, each with its break but
-  // the file's last.
+  // Holds the lines read whole and not given out yet, each with its break
+  // but the file's last.
   std::string_view lines_;
 };
 

@@ -1,49 +1,17 @@
 #include "records/subscriber_file.h"
 
 #include <algorithm>
-#include <array>
-#include <cstdio>
 #include <span>
 #include <string_view>
-#include <variant>
+#include <utility>
 
 #include "records/cp1251.h"
 #include "records/line_breaks.h"
+#include "records/messages.h"
 #include "records/split_line.h"
-#include "records/system_reason.h"
 
 namespace records {
 namespace {
-
-std::string CodeText(char32_t character) {
-  std::array<char, 16> text{};
-  std::snprintf(text.data(), text.size(), "U+%04X",
-                static_cast<unsigned>(character));
-  return text.data();
-}
-
-// The whole UTF-8 sequence that starts at `offset`.
-std::string_view CharacterAt(std::string_view text, std::size_t offset) {
-  std::size_t end = offset + 1;
-  while (end < text.size() &&
-         (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) {
-    ++end;
-  }
-  return text.substr(offset, end - offset);
-}
-
-std::string UnrepresentableMessage(int index, std::string_view text,
-                                   const Unrepresentable& bad) {
-  // Control characters and broken text are named by their code alone.
-  const bool visible = bad.character >= 0xA0 && bad.character != 0xFFFD;
-  std::string character =
-      visible ? "«" + std::string(CharacterAt(text, bad.offset)) + "» (" +
-                    CodeText(bad.character) + ")"
-              : CodeText(bad.character);
-  return "В поле «" + std::string(card::kFields[index].caption) +
-         "» есть знак " + character +
-         ", которого нет в кодировке файла (Windows-1251).";
-}
 
 // The save looks this far back from the end of the file for the line that
 // tells which encoding the file is kept in.
@@ -51,21 +19,20 @@ constexpr std::size_t kTailBytes = std::size_t{64} << 10;
 
 // Reads `buffer.size()` bytes at `offset`; a file that ends before is one
 // that shrank under the lock.
-std::optional<Failure> ReadWhole(FileSystem& files, FileSystem::Handle file,
-                                 std::uint64_t offset, std::span<char> buffer,
-                                 const std::filesystem::path& path) {
+Result<void> ReadWhole(FileSystem& files, FileSystem::Handle file,
+                       std::uint64_t offset, std::span<char> buffer,
+                       const std::filesystem::path& path) {
   Result<std::size_t> read = ReadFull(files, file, offset, buffer);
-  if (!read) return OnFile("Не удалось прочитать файл", path, read.failure());
+  if (!read) return OnFile(Step::kRead, path, read.failure());
   if (read.value() != buffer.size()) {
-    return OnFile("Не удалось прочитать файл", path,
-                  FileFailure(FileError::kShrank));
+    return OnFile(Step::kRead, path, FileFailure(FileError::kShrank));
   }
-  return std::nullopt;
+  return {};
 }
 
-// The encoding of the last line of `tail` that holds a byte from 0x80 up;
-// Windows-1251 when no line does. `cut`: the tail starts inside the file,
-// maybe inside a character, whose leftover bytes are not judged.
+// Returns the encoding of the last line of `tail` that holds a byte from
+// 0x80 up, Windows-1251 when no line does. `cut`: the tail starts inside the
+// file, maybe inside a character, whose leftover bytes are not judged.
 LineEncoding LastLineEncoding(std::string_view tail, bool cut) {
   std::size_t high = tail.size();
   while (high > 0 && static_cast<unsigned char>(tail[high - 1]) < 0x80) --high;
@@ -107,16 +74,15 @@ Result<FileEnds> ReadEnds(FileSystem& files, FileSystem::Handle file,
   const auto tail_size =
       static_cast<std::size_t>(std::min<std::uint64_t>(size, kTailBytes));
   std::string tail(tail_size, '\0');
-  if (std::optional<Failure> failure =
-          ReadWhole(files, file, size - tail_size, tail, path)) {
-    return *failure;
+  if (Result<void> read = ReadWhole(files, file, size - tail_size, tail, path);
+      !read) {
+    return read.failure();
   }
   std::string head = tail.substr(0, kUtf8Mark.size());
   if (size > tail_size) {
     head.assign(kUtf8Mark.size(), '\0');
-    if (std::optional<Failure> failure =
-            ReadWhole(files, file, 0, head, path)) {
-      return *failure;
+    if (Result<void> read = ReadWhole(files, file, 0, head, path); !read) {
+      return read.failure();
     }
   }
   switch (MarkOf(head)) {
@@ -135,8 +101,9 @@ Result<FileEnds> ReadEnds(FileSystem& files, FileSystem::Handle file,
   return ends;
 }
 
-// The new line in each encoding that can hold the card; the Windows-1251
-// one is a failure when the card holds a character the code page lacks.
+// Holds the new line in each encoding that can hold the card; the
+// Windows-1251 one is a failure when the card holds a character the code
+// page lacks.
 struct Lines {
   Result<std::string> cp1251;
   std::string utf8;
@@ -161,16 +128,14 @@ constexpr int kRounds = 5;
 
 // Appends the line in the file's encoding, whole and flushed, to the file
 // that `file` holds under its lock, or leaves the file at its old length.
-std::optional<Failure> AppendLocked(FileSystem& files,
-                                    const FileSystem::Opened& opened,
-                                    const std::filesystem::path& path,
-                                    const Lines& lines) {
-  const std::string name = PathText(path);
+Result<void> AppendLocked(FileSystem& files, const FileSystem::Opened& opened,
+                          const std::filesystem::path& path,
+                          const Lines& lines) {
   const FileSystem::Handle file = opened.handle;
   // Under the lock no other save moves the end of the file.
   Result<std::uint64_t> size = files.Size(file);
   if (!size) {
-    return OnFile("Не удалось узнать размер файла", path, size.failure());
+    return OnFile(Step::kSize, path, size.failure());
   }
   const std::uint64_t old_size = size.value();
 
@@ -189,80 +154,59 @@ std::optional<Failure> AppendLocked(FileSystem& files,
   bytes +=
       ends.encoding == LineEncoding::kUtf8 ? lines.utf8 : lines.cp1251.value();
 
-  const auto cut_back = [&](Failure failure) {
-    if (std::optional<Failure> cut = files.Truncate(file, old_size)) {
-      Result<std::uint64_t> now = files.Size(file);
-      if (!now || now.value() != old_size) {
-        failure.message += " Вернуть файл к прежней длине не удалось (" +
-                           cut->message +
-                           "): в его конце может остаться эта строка или её "
-                           "часть; следующая запись начнётся с новой строки.";
-        failure.part_line_may_remain = true;
-      }
-    }
-    return failure;
+  // A failure after the write cuts the file back to its old length.
+  const auto cut_back = [&](Step step, const Failure& reason) {
+    Failure failure = OnFile(step, path, reason);
+    Result<void> cut = files.Truncate(file, old_size);
+    if (cut) return failure;
+    Result<std::uint64_t> now = files.Size(file);
+    if (now && now.value() == old_size) return failure;
+    return CutBackFailed(std::move(failure), cut.failure());
   };
 
   Result<std::size_t> written = files.Append(file, bytes);
-  if (!written) {
-    return cut_back(
-        OnFile("Не удалось записать строку в файл", path, written.failure()));
-  }
+  if (!written) return cut_back(Step::kWrite, written.failure());
   if (written.value() != bytes.size()) {
-    return cut_back(Failure{
-        "Строка записалась в файл «" + name + "» не целиком (" +
-            std::to_string(written.value()) + " байт из " +
-            std::to_string(bytes.size()) + "); возможно, на диске нет места.",
-        FileError::kShortWrite});
+    return cut_back(Step::kWrite, FileFailure(FileError::kShortWrite));
   }
   // A failed flush may have lost the data even if a later one succeeds, so
   // the line does not count as saved.
-  if (std::optional<Failure> failure = files.Flush(file)) {
-    return cut_back(OnFile("Не удалось сохранить на диске файл", path,
-                           std::move(*failure)));
+  if (Result<void> flushed = files.Flush(file); !flushed) {
+    return cut_back(Step::kFlush, flushed.failure());
   }
   if (opened.created) {
-    if (std::optional<Failure> failure = files.FlushFolder(path)) {
-      return cut_back(OnFile("Не удалось сохранить на диске папку нового файла",
-                             path, std::move(*failure)));
+    if (Result<void> flushed = files.FlushFolder(path); !flushed) {
+      return cut_back(Step::kFlushFolder, flushed.failure());
     }
   }
-  return std::nullopt;
+  return {};
 }
 
 // Opens the file, takes its lock, waiting while another copy holds it, and
 // appends the line. A file renamed, deleted or replaced while the save
 // waited is let go, and the save starts over on the file now at `path`.
-std::optional<Failure> AppendLine(const std::filesystem::path& path,
-                                  const Lines& lines, FileSystem& files,
-                                  const LockWait& wait) {
+Result<void> AppendLine(const std::filesystem::path& path, const Lines& lines,
+                        FileSystem& files, const LockWait& wait) {
   for (int round = 0; round < kRounds; ++round) {
     Result<FileSystem::Opened> opened = files.OpenForAppend(path);
-    if (!opened) {
-      return OnFile("Не удалось открыть для записи файл", path,
-                    opened.failure());
-    }
+    if (!opened) return OnFile(Step::kOpenForAppend, path, opened.failure());
     const ClosingHandle closing(files, opened.value().handle);
-    if (std::optional<Failure> failure = TakeLock(
-            files, opened.value().handle, LockKind::kExclusive, path, wait)) {
-      return failure;
-    }
+    Result<void> locked = TakeLock(files, opened.value().handle,
+                                   LockKind::kExclusive, path, wait);
+    if (!locked) return locked;
     Result<bool> same = files.IsFileAt(opened.value().handle, path);
-    if (!same) {
-      return OnFile("Не удалось проверить файл", path, same.failure());
-    }
+    if (!same) return OnFile(Step::kCheck, path, same.failure());
     if (same.value()) return AppendLocked(files, opened.value(), path, lines);
   }
-  return OnFile("Не удалось открыть для записи файл", path,
+  return OnFile(Step::kOpenForAppend, path,
                 FileFailure(FileError::kKeepsChanging));
 }
 
-// Whether a card that Windows-1251 cannot hold may go to the file: only if
-// the file is kept in UTF-8. A missing or Windows-1251 file is not touched;
-// the file is judged again under the lock.
-std::optional<Failure> OnlyUtf8CanHold(const std::filesystem::path& path,
-                                       FileSystem& files,
-                                       const Failure& refusal) {
+// Tells whether a card that Windows-1251 cannot hold may go to the file:
+// only if the file is kept in UTF-8. A missing or Windows-1251 file is not
+// touched; the file is judged again under the lock.
+Result<void> OnlyUtf8CanHold(const std::filesystem::path& path,
+                             FileSystem& files, const Failure& refusal) {
   Result<FileSystem::Handle> opened = files.OpenForReading(path);
   if (!opened) return refusal;
   const ClosingHandle closing(files, opened.value());
@@ -274,7 +218,7 @@ std::optional<Failure> OnlyUtf8CanHold(const std::filesystem::path& path,
     return refusal;
   }
   if (ends.value().encoding != LineEncoding::kUtf8) return refusal;
-  return std::nullopt;
+  return {};
 }
 
 }  // namespace
@@ -286,24 +230,22 @@ Result<std::string> FormatLine(const card::SubscriberRecord& record,
     const std::string& text = record[index];
     // A CR would end the line early and split the card in two; an LF is an
     // ordinary character of a line.
-    if (text.find(kCr) != std::string::npos) {
-      return Failure{"В поле «" + std::string(card::kFields[index].caption) +
-                     "» есть знак возврата каретки (U+000D), который разорвал "
-                     "бы строку файла."};
+    if (const std::size_t cr = text.find(kCr); cr != std::string::npos) {
+      return CarriageReturnIn({index, cr, U'\r'});
     }
     if (encoding == LineEncoding::kUtf8) {
-      if (!IsValidUtf8(text)) {
-        return Failure{"В поле «" + std::string(card::kFields[index].caption) +
-                       "» есть испорченный текст, который нельзя записать в "
-                       "кодировке файла (UTF-8)."};
+      if (const std::size_t bad = MalformedAt(text); bad != std::string::npos) {
+        return BrokenUtf8In({index, bad, U'\uFFFD'});
       }
       line += text;
     } else {
-      std::variant<std::string, Unrepresentable> encoded = EncodeCp1251(text);
-      if (const auto* bad = std::get_if<Unrepresentable>(&encoded)) {
-        return Failure{UnrepresentableMessage(index, text, *bad)};
+      Result<std::string> encoded = EncodeCp1251(text);
+      if (!encoded) {
+        RefusedCharacter refused = *encoded.failure().refused;
+        refused.field = index;
+        return NotInCodePage(text, refused);
       }
-      line += std::get<std::string>(encoded);
+      line += encoded.value();
     }
     line += kFieldSeparator;
   }
@@ -311,9 +253,9 @@ Result<std::string> FormatLine(const card::SubscriberRecord& record,
   return line;
 }
 
-std::optional<Failure> SaveRecord(card::SubscriberCard& card,
-                                  const std::filesystem::path& path,
-                                  FileSystem& files, const LockWait& wait) {
+Result<void> SaveRecord(card::SubscriberCard& card,
+                        const std::filesystem::path& path, FileSystem& files,
+                        const LockWait& wait) {
   // The snapshot is encoded before the file is touched, in both encodings:
   // which one the line takes, the file tells under the lock.
   const card::SubscriberRecord record = card.Snapshot();
@@ -322,16 +264,12 @@ std::optional<Failure> SaveRecord(card::SubscriberCard& card,
   Lines lines{FormatLine(record, LineEncoding::kCp1251),
               std::move(utf8.value())};
   if (!lines.cp1251) {
-    if (std::optional<Failure> failure =
-            OnlyUtf8CanHold(path, files, lines.cp1251.failure())) {
-      return failure;
-    }
+    Result<void> held = OnlyUtf8CanHold(path, files, lines.cp1251.failure());
+    if (!held) return held;
   }
-  if (std::optional<Failure> failure = AppendLine(path, lines, files, wait)) {
-    return failure;
-  }
-  card.ResetForNextEntry();
-  return std::nullopt;
+  Result<void> appended = AppendLine(path, lines, files, wait);
+  if (appended) card.ResetForNextEntry();
+  return appended;
 }
 
 }  // namespace records

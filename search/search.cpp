@@ -2,45 +2,32 @@
 
 #include <algorithm>
 #include <new>
+#include <optional>
 #include <string_view>
 #include <utility>
-#include <variant>
 
 #include "card/number_text.h"
 #include "records/cp1251.h"
 #include "records/line_encoding.h"
 #include "records/line_reader.h"
 #include "records/split_line.h"
+#include "search/messages.h"
 
 namespace search {
 
 using records::EncodeCp1251;
 using records::EncodingOf;
-using records::Failure;
 using records::FileError;
 using records::FileSystem;
 using records::LineEncoding;
 using records::LineReader;
 using records::LockWait;
-using records::PathText;
 using records::Result;
 
 namespace {
 
 // How often the search tells the progress function how far it has read.
 constexpr std::uint64_t kProgressStep = std::uint64_t{2} << 20;
-
-SearchOutcome Stopped(SearchOutcome::Stop stop) {
-  SearchOutcome outcome;
-  outcome.stop = stop;
-  return outcome;
-}
-
-SearchOutcome Failed(Failure failure) {
-  SearchOutcome outcome = Stopped(SearchOutcome::Stop::kFailed);
-  outcome.failure = std::move(failure);
-  return outcome;
-}
 
 // What a line's piece `field` is compared with: a text, in the bytes that
 // stand for it on a line of either encoding, or a number.
@@ -83,16 +70,16 @@ std::optional<LineEncoding> Matches(const Query& query, std::string_view line) {
 SearchOutcome Collect(LineReader& reader, const Query& query,
                       SearchResults& results, const Progress& progress,
                       const LockWait& wait) {
-  if (std::optional<Failure> failure = reader.ShareLock(wait)) {
-    if (failure->code == FileError::kCancelled) {
-      return Stopped(SearchOutcome::Stop::kCancelled);
+  if (Result<void> locked = reader.ShareLock(wait); !locked) {
+    if (locked.failure().code == FileError::kCancelled) {
+      return SearchEnd::kCancelled;
     }
-    return Failed(std::move(*failure));
+    return locked.failure();
   }
   std::uint64_t file_size = 0;
   if (progress) {
     Result<std::uint64_t> size = reader.FileSize();
-    if (!size) return Failed(size.failure());
+    if (!size) return size.failure();
     file_size = size.value();
   }
   std::uint64_t next_report = kProgressStep;
@@ -103,23 +90,18 @@ SearchOutcome Collect(LineReader& reader, const Query& query,
   };
   const LineReader::Reading reading =
       progress ? LineReader::Reading(going_on) : LineReader::Reading();
-  SearchOutcome outcome;
   std::string_view line;
   for (;;) {
     Result<bool> next = reader.Next(line, reading);
     if (!next) {
       if (next.failure().code == FileError::kCancelled) {
-        outcome.stop = SearchOutcome::Stop::kCancelled;
-      } else {
-        outcome.stop = SearchOutcome::Stop::kFailed;
-        outcome.failure = next.failure();
+        return SearchEnd::kCancelled;
       }
-      return outcome;
+      return next.failure();
     }
-    if (!next.value()) return outcome;
+    if (!next.value()) return SearchEnd::kEndOfFile;
     if (const std::optional<LineEncoding> encoding = Matches(query, line)) {
       results.AppendLine(line, *encoding);
-      ++outcome.rows_added;
     }
   }
 }
@@ -127,12 +109,9 @@ SearchOutcome Collect(LineReader& reader, const Query& query,
 SearchOutcome SearchByText(LineReader& reader, int field, std::string text,
                            SearchResults& results, const Progress& progress,
                            const LockWait& wait) {
-  std::variant<std::string, records::Unrepresentable> cp1251 =
-      EncodeCp1251(text);
+  Result<std::string> cp1251 = EncodeCp1251(text);
   Query query{field, std::move(text), std::nullopt, std::nullopt};
-  if (auto* bytes = std::get_if<std::string>(&cp1251)) {
-    query.cp1251 = std::move(*bytes);
-  }
+  if (cp1251) query.cp1251 = std::move(cp1251.value());
   return Collect(reader, query, results, progress, wait);
 }
 
@@ -140,14 +119,9 @@ SearchOutcome SearchByTelephone(LineReader& reader, const std::string& text,
                                 SearchResults& results,
                                 const Progress& progress,
                                 const LockWait& wait) {
-  if (text.empty()) {
-    return Stopped(SearchOutcome::Stop::kEmptyQuery);
-  }
+  if (text.empty()) return SearchEnd::kEmptyQuery;
   const std::optional<double> number = card::ParseNumber(text);
-  if (!number) {
-    return Failed(
-        {"Номер телефона должен быть числом, а введено «" + text + "»."});
-  }
+  if (!number) return TelephoneNotNumber(text);
   return Collect(reader, Query{card::field::SubscriberNumber, {}, {}, number},
                  results, progress, wait);
 }
@@ -157,12 +131,10 @@ SearchOutcome Search(SearchMode mode, const Prompt& prompt,
                      const std::filesystem::path& path, FileSystem& files,
                      const LockWait& wait) {
   Result<LineReader> reader = LineReader::Open(path, files);
-  if (!reader) {
-    return Failed(reader.failure());
-  }
+  if (!reader) return reader.failure();
   switch (mode) {
     case SearchMode::kNone:
-      return Stopped(SearchOutcome::Stop::kNoMode);
+      return SearchEnd::kNoMode;
     case SearchMode::kBySurname:
       return SearchByText(reader.value(), card::field::Surname, prompt(),
                           results, progress, wait);
@@ -173,7 +145,7 @@ SearchOutcome Search(SearchMode mode, const Prompt& prompt,
       return SearchByTelephone(reader.value(), prompt(), results, progress,
                                wait);
   }
-  return Stopped(SearchOutcome::Stop::kNoMode);
+  return SearchEnd::kNoMode;
 }
 
 }  // namespace
@@ -182,18 +154,12 @@ SearchOutcome SearchRecords(SearchMode mode, const Prompt& prompt,
                             SearchResults& results, const Progress& progress,
                             const std::filesystem::path& path,
                             FileSystem& files, const LockWait& wait) {
-  const int rows_before = results.RowCount();
   try {
     return Search(mode, prompt, results, progress, path, files, wait);
   } catch (const std::bad_alloc&) {
     // A line of hundreds of megabytes, or a result of millions of rows, on
     // a machine short of memory: what was found stays.
-    SearchOutcome outcome =
-        Failed({"Не хватило памяти, чтобы дочитать файл «" + PathText(path) +
-                "»: в нём слишком длинная строка или слишком много подходящих "
-                "карточек. Найденные до этого карточки показаны."});
-    outcome.rows_added = results.RowCount() - rows_before;
-    return outcome;
+    return OutOfMemory(path);
   }
 }
 

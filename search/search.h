@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
-#include <optional>
 #include <string>
 
 #include "card/subscriber_card.h"
@@ -24,47 +23,30 @@ enum class SearchMode {
 // Asks the clerk for the query; returns the UTF-8 text, empty when cancelled.
 using Prompt = std::function<std::string()>;
 
-// Told how far the search has read the file; returns false to stop it there.
+// Is told how far the search has read the file; returns false to stop it.
 using Progress =
     std::function<bool(std::uint64_t bytes_read, std::uint64_t file_size)>;
 
-// How a search ended, so that the window shows a message only where one is
-// due: a failure always carries one, the other endings none.
-struct SearchOutcome {
-  enum class Stop {
-    kEndOfFile,   // the search ran to its end (rows_added may be 0)
-    kNoMode,      // no mode chosen: nothing asked, nothing added
-    kEmptyQuery,  // telephone mode, cancelled or empty: nothing read
-    kCancelled,   // the progress function or the wait stopped it (rows_added
-                  // may be 0)
-    kFailed,      // see `failure`
-  };
-  Stop stop = Stop::kEndOfFile;
-  // Rows appended by this search; after a read error or a stop, those found
-  // before it stay in the results and are counted here.
-  int rows_added = 0;
-  // The file could not be opened or read, or the telephone query is not a
-  // number.
-  std::optional<records::Failure> failure;
+// Tells how a search ended when it did not fail.
+enum class SearchEnd {
+  kEndOfFile,   // it read the whole file
+  kNoMode,      // no mode chosen: nothing asked, nothing read
+  kEmptyQuery,  // telephone mode, cancelled or empty: nothing read
+  kCancelled,   // the progress function or the wait stopped it
 };
 
-// Opens the file, then (with a mode) asks the prompt for the query, then
-// appends pieces 0 to 13 of every matching line to `results`, in file order,
-// below the rows already there. The prompt is never called when the file
-// cannot be opened; the file is closed whatever the outcome. A line too
-// short for the compared piece, or whose telephone piece is not a number,
-// does not match.
-//
-// Each line is compared as its own encoding reads (see
-// records::LineEncoding); a file in UTF-16 is refused before the prompt.
-// After the prompt the file is read under the shared lock, so that no line
-// a saving copy of the program is writing is listed; while a save holds the
-// lock the search asks `wait` between tries, and stops, with nothing added,
-// when it gives up (Stop::kCancelled).
-//
-// Unless it is empty, `progress` is told every few megabytes how far the
-// search has read (never more than the file's size); when it returns false
-// the search stops there, the file is closed, and the rows found so far stay.
+// Holds the end of a search, or the failure that stopped it: the file could
+// not be opened or read, or the telephone query is not a number. Rows found
+// before a stop or a failure stay in the results.
+using SearchOutcome = records::Result<SearchEnd>;
+
+// Opens the file, asks the prompt for the query (only with a mode, and only
+// once the file is open and not in UTF-16), and appends to `results`, in
+// file order, pieces 0 to 13 of every line whose compared piece equals the
+// query in the line's own encoding, as text or, for a telephone, as a
+// number. It reads under the shared lock, asking `wait` while a save holds
+// it, and tells `progress` every few megabytes how far it has read; either
+// stops it by returning false. The file is closed whatever the outcome.
 SearchOutcome SearchRecords(
     SearchMode mode, const Prompt& prompt, SearchResults& results,
     const Progress& progress, const std::filesystem::path& path,

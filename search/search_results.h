@@ -13,31 +13,30 @@
 
 namespace search {
 
-// The 14 parallel result columns: row r of every column comes from the same
-// matching line, rows in the order found. A row is kept once, as its line's
-// own bytes (Windows-1251 or UTF-8, as the line is read) with its encoding;
-// the line is cut into its pieces and they are decoded when asked for.
+// Holds the 14 parallel result columns: row r of every column comes from the
+// same matching line, rows in the order found. Each row is kept once, as its
+// line's own bytes with their encoding, and is cut into pieces and decoded
+// only when asked for.
 class SearchResults {
  public:
   static constexpr int kColumnCount = card::kResultColumnCount;
 
   int RowCount() const;
-  // The UTF-8 text of `column` (0 to 13) in `row` (0 to RowCount() - 1).
+  // Returns the UTF-8 text of `column` (0 to 13) in `row`.
   std::string Text(int column, int row) const;
-  // The 14 texts of a row, for loading it into the card.
+  // Returns the 14 texts of a row, for loading it into the card.
   card::ResultRow Row(int row) const;
 
-  // The start of a text, for showing one that may be too long to show whole:
-  // its first characters, decoded alone, and the length of the whole text.
-  // Lengths count as the toolkit's texts do, in UTF-16 units: a character
-  // beyond U+FFFF (an emoji) counts two.
+  // Holds the start of a text that may be too long to show whole: its first
+  // characters, decoded alone, and the length of the whole text. Lengths
+  // count UTF-16 units, as the toolkit's texts do: an emoji counts two.
   struct TextStart {
     std::string text;    // UTF-8, whole characters, at most `characters` units
     std::size_t length;  // of the whole text
   };
   using RowStarts = std::array<TextStart, kColumnCount>;
-  // The start of each text of `row` of at most `characters` units, found in
-  // one pass over the row, however long its texts.
+  // Returns the start of each text of `row`, at most `characters` units,
+  // found in one pass over the row, however long its texts.
   RowStarts StartsOfRow(int row, std::size_t characters) const;
 
   // Appends one row from a matching line (its bytes without its break, in
@@ -52,11 +51,11 @@ class SearchResults {
   // Appends the rows of `more`, taking their memory without copying it.
   void Append(SearchResults&& more);
 
-  // Bytes held, for the memory benchmark.
+  // Counts the bytes held, for the memory benchmark.
   std::size_t MemoryBytes() const;
 
  private:
-  // The bytes of `row` and their encoding.
+  // Returns the bytes of `row` and sets `encoding` to theirs.
   std::string_view RowBytes(int row, records::LineEncoding& encoding) const;
 
   // The rows' bytes lie one after another in chunks that never move, so
@@ -68,8 +67,8 @@ class SearchResults {
     std::uint64_t first;  // place of its first byte
   };
   std::vector<Chunk> chunks_;
-  // Where each row starts, with its encoding in the top bit; it ends where
-  // the next starts, the last where the bytes end.
+  // Holds where each row starts, with its encoding in the top bit; a row
+  // ends where the next starts, the last where the bytes end.
   std::vector<std::uint64_t> starts_;
   std::uint64_t end_ = 0;
 };

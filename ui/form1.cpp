@@ -16,7 +16,6 @@
 #include <string>
 
 #include "records/subscriber_file.h"
-#include "records/system_reason.h"
 #include "ui/controls.h"
 #include "ui/file_name.h"
 #include "ui/form3.h"
@@ -323,17 +322,17 @@ void Form1::ChooseBenefit(int option) {
 }
 
 void Form1::Save() {
-  std::optional<records::Failure> failure;
+  records::Result<void> saved;
   {
     const BusyCursor busy;
     LockWaitWindow wait(this, Text(Message::kSaving), FileName(file_));
-    failure = records::SaveRecord(card_, file_, records::PlatformFileSystem(),
-                                  [&wait] { return wait.Wait(); });
+    saved = records::SaveRecord(card_, file_, records::PlatformFileSystem(),
+                                [&wait] { return wait.Wait(); });
   }
   // A save given up at the wait needs no message, and the card stays.
-  if (failure && failure->code != records::FileError::kCancelled) {
+  if (!saved && saved.failure().code != records::FileError::kCancelled) {
     ShowFailure(this, Text(Message::kNotSaved),
-                QString::fromStdString(failure->message));
+                QString::fromStdString(saved.failure().message));
   }
 }
 

@@ -209,9 +209,9 @@ void Form3::Search() {
         file_, [&wait] { return wait.Wait(); });
   }
   // A search that fails or is stopped half-way keeps the rows found before.
-  if (outcome.failure) {
+  if (!outcome) {
     ShowFailure(this, Text(Message::kNotSearched),
-                QString::fromStdString(outcome.failure->message));
+                QString::fromStdString(outcome.failure().message));
   }
 }
 

@@ -52,10 +52,7 @@ search::SearchOutcome ResultsModel::Search(search::SearchMode mode,
   search::SearchOutcome outcome = search::SearchRecords(
       mode, prompt, found, progress, file, records::PlatformFileSystem(), wait);
   if (found.RowCount() > 0 && !results_.MakeRoomFor(found)) {
-    outcome.stop = search::SearchOutcome::Stop::kFailed;
-    outcome.failure =
-        records::Failure{Text(Message::kNoMemoryForResults).toStdString()};
-    return outcome;
+    return records::Failure{Text(Message::kNoMemoryForResults).toStdString()};
   }
   if (found.RowCount() > 0) {
     const int first = results_.RowCount();

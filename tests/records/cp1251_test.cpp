@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <variant>
 
 #include "tests/support/cp1251_bytes.h"
 
@@ -56,11 +55,10 @@ TEST(Cp1251Test, ReportsTheFirstCharacterOutsideTheCodePage) {
       {"\xF4\x90\x80\x80", 0, 0xFFFD},  // past U+10FFFF
   };
   for (const Case& c : cases) {
-    std::variant<std::string, Unrepresentable> bytes = EncodeCp1251(c.utf8);
-    ASSERT_TRUE(std::holds_alternative<Unrepresentable>(bytes)) << c.utf8;
-    EXPECT_EQ(std::get<Unrepresentable>(bytes).offset, c.offset) << c.utf8;
-    EXPECT_EQ(std::get<Unrepresentable>(bytes).character, c.character)
-        << c.utf8;
+    const Result<std::string> bytes = EncodeCp1251(c.utf8);
+    ASSERT_FALSE(bytes.ok()) << c.utf8;
+    EXPECT_EQ(bytes.failure().refused->offset, c.offset) << c.utf8;
+    EXPECT_EQ(bytes.failure().refused->character, c.character) << c.utf8;
   }
 }
 

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "bench/blank_file_generator.h"
 #include "records/subscriber_file.h"
+#include "testdata/blank_file_generator.h"
 #include "tests/support/cp1251_bytes.h"
 
 namespace records {
@@ -51,14 +51,14 @@ TEST(LineEncodingTest, ReadsALineAsUtf8OnlyWhenItIsValidMultiByteUtf8) {
 
 // Every card of the million that the benchmarks search, as the program
 // saves it in Windows-1251, is read back as Windows-1251. Unoptimised
-// builds, ten times slower, check the first 50,000.
+// builds check the first 50,000 only, to keep their run short.
 TEST(LineEncodingTest, NoGeneratedCardIsTakenForUtf8) {
 #ifdef NDEBUG
-  const int count = bench::BlankFileOptions{}.count;
+  const int count = testdata::BlankFileOptions{}.count;
 #else
   const int count = 50'000;
 #endif
-  bench::BlankFileGenerator cards(bench::BlankFileOptions{});
+  testdata::BlankFileGenerator cards(testdata::BlankFileOptions{});
   int utf8 = 0;
   for (int i = 0; i < count; ++i) {
     const Result<std::string> line = FormatLine(cards.Next());

@@ -13,6 +13,7 @@
 #include "records/subscriber_file.h"
 #include "tests/support/cp1251_bytes.h"
 #include "tests/support/faulty_file_system.h"
+#include "tests/support/ok.h"
 #include "tests/support/temp_folder.h"
 
 namespace search {
@@ -26,8 +27,8 @@ using records::PlatformFileSystem;
 using records::Result;
 using records::SaveRecord;
 
-using Stop = SearchOutcome::Stop;
 using test_support::Cp1251;
+using test_support::Ok;
 
 // `count` lines of a card as a save writes them.
 std::string Cards(std::size_t count) {
@@ -75,28 +76,24 @@ TEST_F(SearchTest, WaitsForASaveAndASaveWaitsForIt) {
     return false;
   });
   EXPECT_EQ(waits, 3);
-  EXPECT_EQ(outcome.stop, Stop::kCancelled);
-  EXPECT_FALSE(outcome.failure);
+  ASSERT_TRUE(Ok(outcome));
+  EXPECT_EQ(outcome.value(), SearchEnd::kCancelled);
   EXPECT_EQ(results_.RowCount(), 0);
 
   const FileSystem::Handle searching = hold(LockKind::kShared);
-  EXPECT_EQ(Search({},
-                   [] {
-                     ADD_FAILURE() << "a search waited for a search";
-                     return false;
-                   })
-                .rows_added,
-            1);
+  EXPECT_TRUE(Ok(Search({}, [] {
+    ADD_FAILURE() << "a search waited for a search";
+    return false;
+  })));
+  EXPECT_EQ(results_.RowCount(), 1);
   card::SubscriberCard card;
   card.Start();
   waits = 0;
-  EXPECT_EQ(SaveRecord(card, path_, files,
-                       [&] {
-                         ++waits;
-                         files.Close(searching);
-                         return true;
-                       }),
-            std::nullopt);
+  EXPECT_TRUE(Ok(SaveRecord(card, path_, files, [&] {
+    ++waits;
+    files.Close(searching);
+    return true;
+  })));
   EXPECT_EQ(waits, 1);
   EXPECT_EQ(files_.OpenFiles(), 0);
 }
@@ -106,12 +103,10 @@ TEST_F(SearchTest, ReadErrorKeepsTheRowsFoundBeforeIt) {
   files_.ReadAtMost(100);
   files_.FailOnce(5);
   const SearchOutcome outcome = Search();
-  EXPECT_EQ(outcome.stop, Stop::kFailed);
-  ASSERT_TRUE(outcome.failure);
-  EXPECT_EQ(outcome.failure->code, test_support::FaultyFileSystem::kError);
-  EXPECT_GT(outcome.rows_added, 0);
-  EXPECT_LT(outcome.rows_added, 10);
-  EXPECT_EQ(results_.RowCount(), outcome.rows_added);
+  ASSERT_FALSE(outcome.ok());
+  EXPECT_EQ(outcome.failure().code, test_support::FaultyFileSystem::kError);
+  EXPECT_GT(results_.RowCount(), 0);
+  EXPECT_LT(results_.RowCount(), 10);
   EXPECT_EQ(files_.OpenFiles(), 0);
 }
 
@@ -141,8 +136,8 @@ TEST_F(SearchTest, StopAtAReportKeepsTheRowsFoundBefore) {
           calls = files_.Calls().size();
           return reads.size() < c.reports;
         });
-    EXPECT_EQ(outcome.stop, Stop::kCancelled);
-    EXPECT_FALSE(outcome.failure);
+    ASSERT_TRUE(Ok(outcome));
+    EXPECT_EQ(outcome.value(), SearchEnd::kCancelled);
     ASSERT_EQ(reads.size(), c.reports);
     EXPECT_GT(reads.front(), 0u);
     EXPECT_EQ(
@@ -150,9 +145,8 @@ TEST_F(SearchTest, StopAtAReportKeepsTheRowsFoundBefore) {
         reads.end());
     EXPECT_LT(reads.back(), c.bytes.size());
     EXPECT_EQ(
-        outcome.rows_added,
+        results_.RowCount(),
         std::count(c.bytes.begin(), c.bytes.begin() + reads.back(), '\r'));
-    EXPECT_EQ(results_.RowCount(), outcome.rows_added);
     EXPECT_LE(results_.MemoryBytes(), sizeof(SearchResults) + 2 * reads.back());
     EXPECT_EQ(files_.Calls().size(), calls);
     EXPECT_EQ(files_.OpenFiles(), 0);

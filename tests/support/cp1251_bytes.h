@@ -2,7 +2,6 @@
 
 #include <string>
 #include <string_view>
-#include <variant>
 
 #include "records/cp1251.h"
 
@@ -10,7 +9,7 @@ namespace test_support {
 
 // The Windows-1251 bytes of a text the code page holds.
 inline std::string Cp1251(std::string_view utf8) {
-  return std::get<std::string>(records::EncodeCp1251(utf8));
+  return records::EncodeCp1251(utf8).value();
 }
 
 }  // namespace test_support

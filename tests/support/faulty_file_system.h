@@ -4,7 +4,6 @@
 #include <climits>
 #include <cstddef>
 #include <cstdint>
-#include <optional>
 #include <set>
 #include <span>
 #include <string>
@@ -97,16 +96,15 @@ class FaultyFileSystem final : public records::FileSystem {
     if (!half_writes_) return Fault();
     return real_.Append(file, bytes.substr(0, bytes.size() / 2));
   }
-  std::optional<Failure> Truncate(Handle file, std::uint64_t size) override {
+  Result<void> Truncate(Handle file, std::uint64_t size) override {
     if (Faulty("Truncate")) return Fault();
     return real_.Truncate(file, size);
   }
-  std::optional<Failure> Flush(Handle file) override {
+  Result<void> Flush(Handle file) override {
     if (Faulty("Flush")) return Fault();
     return real_.Flush(file);
   }
-  std::optional<Failure> FlushFolder(
-      const std::filesystem::path& file) override {
+  Result<void> FlushFolder(const std::filesystem::path& file) override {
     if (Faulty("FlushFolder")) return Fault();
     return real_.FlushFolder(file);
   }

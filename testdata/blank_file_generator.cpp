@@ -1,4 +1,4 @@
-#include "bench/blank_file_generator.h"
+#include "testdata/blank_file_generator.h"
 
 #include <fstream>
 #include <string>
@@ -8,7 +8,7 @@
 #include "card/subscriber_card.h"
 #include "records/subscriber_file.h"
 
-namespace bench {
+namespace testdata {
 namespace {
 
 constexpr std::array<std::string_view, 24> kFirstNames{
@@ -121,4 +121,4 @@ records::Result<std::uintmax_t> WriteBlankFile(
   return size;
 }
 
-}  // namespace bench
+}  // namespace testdata

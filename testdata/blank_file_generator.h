@@ -11,7 +11,7 @@
 #include "card/subscriber_record.h"
 #include "records/failure.h"
 
-namespace bench {
+namespace testdata {
 
 // Surnames of the generated cards, each drawn with the same chance, so that a
 // search for one of them matches about 1 % of a large file.
@@ -70,4 +70,4 @@ class BlankFileGenerator {
 records::Result<std::uintmax_t> WriteBlankFile(
     const std::filesystem::path& path, const BlankFileOptions& options);
 
-}  // namespace bench
+}  // namespace testdata
