@@ -21,6 +21,7 @@
 #include "ui/layout.h"
 #include "ui/messages.h"
 #include "ui/prompts.h"
+#include "ui/text_limits.h"
 
 namespace ui {
 namespace {
@@ -145,7 +146,8 @@ QString GuideText(const std::filesystem::path& file) {
       .replace(QStringLiteral("{folder}"),
                shown(QCoreApplication::applicationDirPath()))
       .replace(QStringLiteral("{version}"),
-               QStringLiteral(SUBSCRIBER_CARD_VERSION));
+               QStringLiteral(SUBSCRIBER_CARD_VERSION))
+      .replace(QStringLiteral("{cell_limit}"), CountText(kCellCharacters));
 }
 
 }  // namespace
