@@ -1,5 +1,14 @@
 # The scripts source this file for the functions they share.
 
+# Reads the project's version, or one of its settings (PUBLISHER,
+# COPYRIGHT_YEAR), from CMakeLists.txt, where each is written once.
+project_version() {
+  sed -n 's/^project([a-z_]* VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt
+}
+project_setting() {
+  sed -n "s/^set($1 \"\{0,1\}\([^\")]*\)\"\{0,1\})/\1/p" CMakeLists.txt
+}
+
 # Runs a command as root: through sudo where the script is not run as root.
 as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
