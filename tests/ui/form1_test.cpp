@@ -440,7 +440,7 @@ class Form1Test : public QObject {
     clock.start();
     QTest::mouseClick(save, Qt::LeftButton);
     QTest::qWait(100);
-    QVERIFY2(shown_after >= 400 && shown_after < 1000,
+    QVERIFY2(shown_after >= 400 && shown_after < 3000,
              qPrintable(QString::number(shown_after)));
     QVERIFY(!QApplication::activeModalWidget());
     QFile file(card.FilePath());
