@@ -101,8 +101,17 @@ std::string Quoted(const std::filesystem::path& path) {
 }
 
 // Starts a sentence with the field's caption in guillemets.
+// Names where the refused character stands: the card's field, or a text.
 std::string FieldText(const RefusedCharacter& refused) {
+  if (refused.field < 0) return "В тексте";
   return "В поле «" + std::string(card::kFields[refused.field].caption) + "»";
+}
+
+// Refuses a text for one of its characters, saying what is wrong with it.
+Failure Refusal(const RefusedCharacter& refused, std::string_view what) {
+  Failure failure{FieldText(refused) + " есть " + std::string(what)};
+  failure.refused = refused;
+  return failure;
 }
 
 std::string CodeText(char32_t character) {
@@ -161,19 +170,15 @@ Failure CutBackFailed(Failure failure, const Failure& cut) {
 }
 
 Failure CarriageReturnIn(const RefusedCharacter& refused) {
-  Failure failure{FieldText(refused) +
-                  " есть знак возврата каретки (U+000D), который разорвал бы "
-                  "строку файла."};
-  failure.refused = refused;
-  return failure;
+  return Refusal(refused,
+                 "знак возврата каретки (U+000D), который разорвал бы строку "
+                 "файла.");
 }
 
 Failure BrokenUtf8In(const RefusedCharacter& refused) {
-  Failure failure{FieldText(refused) +
-                  " есть испорченный текст, который нельзя записать в "
-                  "кодировке файла (UTF-8)."};
-  failure.refused = refused;
-  return failure;
+  return Refusal(refused,
+                 "испорченный текст, который нельзя записать в кодировке "
+                 "файла (UTF-8).");
 }
 
 Failure NotInCodePage(std::string_view text, const RefusedCharacter& refused) {
@@ -189,12 +194,9 @@ Failure NotInCodePage(std::string_view text, const RefusedCharacter& refused) {
                 std::string(text.substr(refused.offset, end - refused.offset)) +
                 "» (" + character + ")";
   }
-  Failure failure{
-      (refused.field < 0 ? std::string("В тексте") : FieldText(refused)) +
-      " есть знак " + character +
-      ", которого нет в кодировке файла (Windows-1251)."};
-  failure.refused = refused;
-  return failure;
+  return Refusal(refused, "знак " + character +
+                              ", которого нет в кодировке файла "
+                              "(Windows-1251).");
 }
 
 }  // namespace records
