@@ -104,8 +104,7 @@ Result<LineReader> LineReader::Open(const std::filesystem::path& path,
   return reader;
 }
 
-Result<bool> LineReader::NextBlock(std::string_view& line,
-                                   const Reading& reading) {
+Result<bool> LineReader::ReadBlock(const Reading& reading) {
   State& s = *state_;
   // The line begun in the last block moves to the front; it holds no CR.
   if (s.begin < s.end) {
@@ -142,9 +141,7 @@ Result<bool> LineReader::NextBlock(std::string_view& line,
     s.begin = block_end;
     break;
   }
-  if (lines_.empty()) return false;
-  TakeLine(line);
-  return true;
+  return !lines_.empty();
 }
 
 Result<std::uint64_t> LineReader::FileSize() const {

@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <string_view>
+#include <utility>
 
 #include "records/failure.h"
 #include "records/file_lock.h"
@@ -40,8 +41,24 @@ class LineReader {
   // (FileError::kCancelled), is a failure and closes the file. The search
   // calls it for every line, so a line already read is given out inline.
   Result<bool> Next(std::string_view& line, const Reading& reading = {}) {
-    if (lines_.empty()) return NextBlock(line, reading);
+    if (lines_.empty()) {
+      Result<bool> read = ReadBlock(reading);
+      if (!read || !read.value()) return read;
+    }
     TakeLine(line);
+    return true;
+  }
+
+  // Gives all the lines read whole and not given out yet, at least one,
+  // each with its break but the file's last (LineAt cuts them), valid until
+  // the next call; otherwise as Next. The search looks through a block of
+  // lines at a time.
+  Result<bool> NextLines(std::string_view& lines, const Reading& reading = {}) {
+    if (lines_.empty()) {
+      Result<bool> read = ReadBlock(reading);
+      if (!read || !read.value()) return read;
+    }
+    lines = std::exchange(lines_, {});
     return true;
   }
 
@@ -66,8 +83,8 @@ class LineReader {
     line = lines_.substr(0, bounds.end);
     lines_.remove_prefix(bounds.next);
   }
-  // Reads the next block of lines and gives out its first.
-  Result<bool> NextBlock(std::string_view& line, const Reading& reading);
+  // Reads the next block of whole lines into `lines_`, or tells the end.
+  Result<bool> ReadBlock(const Reading& reading);
 
   std::unique_ptr<State> state_;
   // Holds the lines read whole and not given out yet, each with its break

@@ -5,9 +5,11 @@
 #include <optional>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "card/number_text.h"
 #include "records/cp1251.h"
+#include "records/line_breaks.h"
 #include "records/line_encoding.h"
 #include "records/line_reader.h"
 #include "records/split_line.h"
@@ -64,9 +66,97 @@ std::optional<LineEncoding> Matches(const Query& query, std::string_view line) {
   return std::nullopt;
 }
 
-// Reads the file line by line under the shared lock and appends the
-// matching lines, telling `progress` every few megabytes how far it has
-// read, within a long line too.
+// Where in a block of lines the query may stand. A text's piece equal to the
+// query is the query's bytes in one of its forms, so a line that holds
+// neither form cannot match and is passed over; a number can be written in
+// many ways, so no line is.
+class Shortcut {
+ public:
+  explicit Shortcut(const Query& query) {
+    if (query.number) return;
+    const std::string_view utf8 = query.utf8;
+    // In UTF-8 a letter of more than one byte starts with a byte that many
+    // letters share (half the Cyrillic alphabet), and its next byte tells
+    // it: the form is looked for from there, or a UTF-8 file would stop
+    // the finder at nearly every letter.
+    const bool shared_lead =
+        utf8.size() > 1 && static_cast<unsigned char>(utf8[0]) >= 0xC0;
+    forms_.push_back({utf8, shared_lead ? std::size_t{1} : 0});
+    if (query.cp1251 && *query.cp1251 != utf8) {
+      forms_.push_back({*query.cp1251, 0});
+    }
+  }
+
+  // Starts on a new block of lines.
+  void NewBlock(std::string_view lines) {
+    lines_ = lines;
+    for (Form& form : forms_) form.found = Find(form, 0);
+  }
+
+  // Returns the first place at or after the line start `start` where a
+  // form stands, `start` itself for a number, or npos where none does.
+  std::size_t Next(std::size_t start) {
+    if (forms_.empty()) return start;
+    std::size_t next = std::string_view::npos;
+    for (Form& form : forms_) {
+      if (form.found < start) form.found = Find(form, start);
+      next = std::min(next, form.found);
+    }
+    return next;
+  }
+
+ private:
+  struct Form {
+    std::string_view bytes;
+    std::size_t anchor;  // the byte looked for first
+    std::size_t found = 0;
+  };
+
+  // Returns where the form stands first at or after `from`, or npos.
+  std::size_t Find(const Form& form, std::size_t from) const {
+    const std::string_view head = form.bytes.substr(0, form.anchor);
+    const std::string_view rest = form.bytes.substr(form.anchor);
+    for (std::size_t at = from + form.anchor;
+         (at = lines_.find(rest, at)) != std::string_view::npos; ++at) {
+      if (lines_.substr(at - form.anchor, form.anchor) == head) {
+        return at - form.anchor;
+      }
+    }
+    return std::string_view::npos;
+  }
+
+  std::vector<Form> forms_;
+  std::string_view lines_;
+};
+
+// Appends the lines of a block that match, looking only at those the
+// shortcut points to.
+void MatchLines(std::string_view lines, const Query& query, Shortcut& shortcut,
+                SearchResults& results) {
+  shortcut.NewBlock(lines);
+  for (std::size_t start = 0; start < lines.size();) {
+    const std::size_t at = shortcut.Next(start);
+    if (at == std::string_view::npos) return;
+    // The line that holds `at` starts after the last break before it.
+    std::size_t begin = start;
+    if (at > start) {
+      const std::size_t cr = lines.rfind(records::kCr, at - 1);
+      if (cr != std::string_view::npos && cr >= start) {
+        begin = records::AfterBreak(lines, cr);
+      }
+    }
+    const records::LineBounds bounds = records::LineAt(lines, begin);
+    const std::string_view line = lines.substr(begin, bounds.end - begin);
+    if (const std::optional<LineEncoding> encoding = Matches(query, line)) {
+      results.AppendLine(line, *encoding);
+    }
+    start = bounds.next;
+  }
+}
+
+// Reads the file a block of lines at a time under the shared lock and
+// appends the matching lines, telling `progress` every few megabytes how
+// far it has read, within a long line too.
 SearchOutcome Collect(LineReader& reader, const Query& query,
                       SearchResults& results, const Progress& progress,
                       const LockWait& wait) {
@@ -90,9 +180,10 @@ SearchOutcome Collect(LineReader& reader, const Query& query,
   };
   const LineReader::Reading reading =
       progress ? LineReader::Reading(going_on) : LineReader::Reading();
-  std::string_view line;
+  Shortcut shortcut(query);
+  std::string_view lines;
   for (;;) {
-    Result<bool> next = reader.Next(line, reading);
+    Result<bool> next = reader.NextLines(lines, reading);
     if (!next) {
       if (next.failure().code == FileError::kCancelled) {
         return SearchEnd::kCancelled;
@@ -100,9 +191,7 @@ SearchOutcome Collect(LineReader& reader, const Query& query,
       return next.failure();
     }
     if (!next.value()) return SearchEnd::kEndOfFile;
-    if (const std::optional<LineEncoding> encoding = Matches(query, line)) {
-      results.AppendLine(line, *encoding);
-    }
+    MatchLines(lines, query, shortcut, results);
   }
 }
 
