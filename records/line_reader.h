@@ -38,8 +38,7 @@ class LineReader {
 
   // Gives the next line without its break, valid until the next call, or
   // false at the end of the file. A read error, or a stop by `reading`
-  // (FileError::kCancelled), is a failure and closes the file. The search
-  // calls it for every line, so a line already read is given out inline.
+  // (FileError::kCancelled), is a failure and closes the file.
   Result<bool> Next(std::string_view& line, const Reading& reading = {}) {
     if (lines_.empty()) {
       Result<bool> read = ReadBlock(reading);
