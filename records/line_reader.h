@@ -40,12 +40,9 @@ class LineReader {
   // false at the end of the file. A read error, or a stop by `reading`
   // (FileError::kCancelled), is a failure and closes the file.
   Result<bool> Next(std::string_view& line, const Reading& reading = {}) {
-    if (lines_.empty()) {
-      Result<bool> read = ReadBlock(reading);
-      if (!read || !read.value()) return read;
-    }
-    TakeLine(line);
-    return true;
+    Result<bool> more = HaveLines(reading);
+    if (more && more.value()) TakeLine(line);
+    return more;
   }
 
   // Gives all the lines read whole and not given out yet, at least one,
@@ -53,12 +50,9 @@ class LineReader {
   // the next call; otherwise as Next. The search looks through a block of
   // lines at a time.
   Result<bool> NextLines(std::string_view& lines, const Reading& reading = {}) {
-    if (lines_.empty()) {
-      Result<bool> read = ReadBlock(reading);
-      if (!read || !read.value()) return read;
-    }
-    lines = std::exchange(lines_, {});
-    return true;
+    Result<bool> more = HaveLines(reading);
+    if (more && more.value()) lines = std::exchange(lines_, {});
+    return more;
   }
 
   // Returns the size of the file now, while it is open.
@@ -81,6 +75,12 @@ class LineReader {
     const LineBounds bounds = LineAt(lines_, 0);
     line = lines_.substr(0, bounds.end);
     lines_.remove_prefix(bounds.next);
+  }
+  // Makes `lines_` hold lines, reading the next block where none is left;
+  // false at the end of the file.
+  Result<bool> HaveLines(const Reading& reading) {
+    if (!lines_.empty()) return true;
+    return ReadBlock(reading);
   }
   // Reads the next block of whole lines into `lines_`, or tells the end.
   Result<bool> ReadBlock(const Reading& reading);
